@@ -1,0 +1,220 @@
+#include "platform/stringlist.h"
+
+#include <algorithm>
+
+#include "platform/exception.h"
+#include "platform/format.h"
+#include "platform/strutils.h"
+
+namespace Vexar {
+
+int TStringList::CompareStrings(std::string_view A, std::string_view B) const {
+  if (FCaseSensitive) return A.compare(B) < 0 ? -1 : (A == B ? 0 : 1);
+  return CompareText(A, B);
+}
+
+void TStringList::CheckIndex(int Index) const {
+  if (Index < 0 || Index >= Count())
+    throw EListError(Format("List index out of bounds (%d)", Index));
+}
+
+int TStringList::Add(const std::string& S) { return AddObject(S, nullptr); }
+
+int TStringList::AddObject(const std::string& S, TPersistent* Object) {
+  int Index = Count();
+  if (FSorted) {
+    if (Find(S, Index)) {
+      if (FDuplicates == dupIgnore) return Index;
+      if (FDuplicates == dupError) throw EListError("String list does not allow duplicates");
+    }
+  }
+  FItems.insert(FItems.begin() + Index, Entry{S, Object});
+  return Index;
+}
+
+void TStringList::Insert(int Index, const std::string& S) {
+  if (Index < 0 || Index > Count())
+    throw EListError(Format("List index out of bounds (%d)", Index));
+  FItems.insert(FItems.begin() + Index, Entry{S, nullptr});
+}
+
+void TStringList::Delete(int Index) {
+  CheckIndex(Index);
+  FItems.erase(FItems.begin() + Index);
+}
+
+void TStringList::Clear() { FItems.clear(); }
+
+void TStringList::Assign(const TPersistent* Source) {
+  const auto* Src = dynamic_cast<const TStringList*>(Source);
+  if (!Src) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  if (Src == this) return;
+  TStringList::Clear();
+  // Entries are copied as they stand; a sorted target re-sorts them.
+  FItems = Src->FItems;
+  if (FSorted) Sort();
+}
+
+const std::string& TStringList::Strings(int Index) const {
+  CheckIndex(Index);
+  return FItems[Index].Text;
+}
+
+void TStringList::SetStrings(int Index, const std::string& S) {
+  CheckIndex(Index);
+  FItems[Index].Text = S;
+}
+
+TPersistent* TStringList::Objects(int Index) const {
+  CheckIndex(Index);
+  return FItems[Index].Object;
+}
+
+void TStringList::SetObjects(int Index, TPersistent* Object) {
+  CheckIndex(Index);
+  FItems[Index].Object = Object;
+}
+
+int TStringList::IndexOf(std::string_view S) const {
+  if (FSorted) {
+    int Index;
+    return Find(S, Index) ? Index : -1;
+  }
+  for (size_t i = 0; i < FItems.size(); ++i)
+    if (CompareStrings(FItems[i].Text, S) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+bool TStringList::Find(std::string_view S, int& Index) const {
+  int L = 0, H = Count() - 1;
+  bool Found = false;
+  while (L <= H) {
+    int M = L + (H - L) / 2;
+    int C = CompareStrings(FItems[M].Text, S);
+    if (C < 0) {
+      L = M + 1;
+    } else {
+      H = M - 1;
+      if (C == 0) {
+        Found = true;
+        if (FDuplicates != dupAccept) L = M;
+      }
+    }
+  }
+  Index = L;
+  return Found;
+}
+
+void TStringList::Exchange(int Index1, int Index2) {
+  CheckIndex(Index1);
+  CheckIndex(Index2);
+  std::swap(FItems[Index1], FItems[Index2]);
+}
+
+void TStringList::Move(int CurIndex, int NewIndex) {
+  if (CurIndex == NewIndex) return;
+  CheckIndex(CurIndex);
+  CheckIndex(NewIndex);
+  Entry E = FItems[CurIndex];
+  FItems.erase(FItems.begin() + CurIndex);
+  FItems.insert(FItems.begin() + NewIndex, E);
+}
+
+void TStringList::Sort() {
+  std::stable_sort(FItems.begin(), FItems.end(), [this](const Entry& A, const Entry& B) {
+    return CompareStrings(A.Text, B.Text) < 0;
+  });
+}
+
+void TStringList::SetSorted(bool Value) {
+  if (FSorted == Value) return;
+  if (Value) Sort();
+  FSorted = Value;
+}
+
+void TStringList::SetCaseSensitive(bool Value) {
+  if (FCaseSensitive == Value) return;
+  FCaseSensitive = Value;
+  if (FSorted) Sort();
+}
+
+std::string TStringList::CommaText() const {
+  std::string R;
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    if (i) R += ',';
+    const std::string& S = FItems[i].Text;
+    bool Quote = S.empty() && FItems.size() > 1;
+    for (char C : S)
+      if (C == ',' || C == '"' || static_cast<unsigned char>(C) <= ' ') Quote = true;
+    if (!Quote) {
+      R += S;
+      continue;
+    }
+    R += '"';
+    for (char C : S) {
+      if (C == '"') R += '"';
+      R += C;
+    }
+    R += '"';
+  }
+  return R;
+}
+
+void TStringList::SetCommaText(std::string_view Text) {
+  Clear();
+  size_t P = 0, N = Text.size();
+  if (Trim(Text).empty()) return;
+  while (true) {
+    while (P < N && (Text[P] == ' ' || Text[P] == '\t')) ++P;
+    std::string Item;
+    if (P < N && Text[P] == '"') {
+      ++P;
+      while (P < N) {
+        if (Text[P] == '"') {
+          if (P + 1 < N && Text[P + 1] == '"') {
+            Item += '"';
+            P += 2;
+            continue;
+          }
+          ++P;
+          break;
+        }
+        Item += Text[P++];
+      }
+      while (P < N && Text[P] != ',') ++P;
+    } else {
+      size_t B = P;
+      while (P < N && Text[P] != ',') ++P;
+      Item = Trim(Text.substr(B, P - B));
+    }
+    Add(Item);
+    if (P >= N) break;
+    ++P;  // the comma
+  }
+}
+
+std::string TStringList::Text() const {
+  std::string R;
+  for (const Entry& E : FItems) {
+    R += E.Text;
+    R += "\r\n";
+  }
+  return R;
+}
+
+void TStringList::SetText(std::string_view Text) {
+  Clear();
+  size_t P = 0, N = Text.size();
+  while (P < N) {
+    size_t B = P;
+    while (P < N && Text[P] != '\r' && Text[P] != '\n') ++P;
+    Add(std::string(Text.substr(B, P - B)));
+    if (P < N && Text[P] == '\r') ++P;
+    if (P < N && Text[P] == '\n') ++P;
+  }
+}
+
+}  // namespace Vexar

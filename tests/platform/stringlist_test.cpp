@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "platform/exception.h"
+#include "platform/stringlist.h"
+
+namespace Vexar {
+namespace {
+
+TEST(StringList, LookupsIgnoreCaseUnlessCaseSensitive) {
+  TStringList L;
+  L.SetCommaText("Select,FROM,where");
+  EXPECT_EQ(L.IndexOf("SELECT"), 0);
+  EXPECT_EQ(L.IndexOf("Where"), 2);
+  EXPECT_EQ(L.IndexOf("ORDER"), -1);
+  L.SetSorted(true);
+  EXPECT_EQ(L.CommaText(), "FROM,Select,where");
+  EXPECT_EQ(L.IndexOf("WHERE"), 2);
+  L.SetCaseSensitive(true);
+  EXPECT_EQ(L.IndexOf("WHERE"), -1);
+  EXPECT_EQ(L.IndexOf("where"), 2);
+}
+
+TEST(StringList, SortedListsKeepOrderAndIgnoreDuplicates) {
+  TStringList L;
+  L.SetSorted(true);
+  EXPECT_EQ(L.Add("MAX"), 0);
+  EXPECT_EQ(L.Add("AVG"), 0);
+  EXPECT_EQ(L.Add("max"), 1);  // a duplicate: the index of the entry already there
+  EXPECT_EQ(L.Count(), 2);
+  L.SetDuplicates(dupError);
+  EXPECT_THROW(L.Add("Avg"), EListError);
+  int Index;
+  EXPECT_FALSE(L.Find("COUNT", Index));
+  EXPECT_EQ(Index, 1);
+}
+
+TEST(StringList, CommaTextRoundTripsQuotedEntries) {
+  TStringList L;
+  L.SetCommaText(" a , \"b, c\" ,\"say \"\"hi\"\"\",d e");
+  ASSERT_EQ(L.Count(), 4);
+  EXPECT_EQ(L[0], "a");
+  EXPECT_EQ(L[1], "b, c");
+  EXPECT_EQ(L[2], "say \"hi\"");
+  EXPECT_EQ(L[3], "d e");
+  TStringList M;
+  M.SetCommaText(L.CommaText());
+  EXPECT_EQ(M.CommaText(), L.CommaText());
+  L.SetCommaText("");
+  EXPECT_EQ(L.Count(), 0);
+}
+
+TEST(StringList, AssignCopiesEntriesAndObjects) {
+  TStringList A, B;
+  TStringList Obj;
+  A.AddObject("x", &Obj);
+  A.Add("y");
+  B.Add("old");
+  B.Assign(&A);
+  ASSERT_EQ(B.Count(), 2);
+  EXPECT_EQ(B.Objects(0), &Obj);
+  EXPECT_EQ(B[1], "y");
+  EXPECT_THROW(B.Strings(2), EListError);
+}
+
+TEST(StringList, TextSplitsEveryKindOfLineBreak) {
+  TStringList L;
+  L.SetText("a\r\nb\nc\rd");
+  EXPECT_EQ(L.CommaText(), "a,b,c,d");
+  EXPECT_EQ(L.Text(), "a\r\nb\r\nc\r\nd\r\n");
+}
+
+}  // namespace
+}  // namespace Vexar

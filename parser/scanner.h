@@ -1,0 +1,179 @@
+// The token scanner: splits the text of one SQL statement into typed tokens
+// with line and column, holds the dialect's keyword, function and operation
+// lists, and owns the dialect's quoting of identifiers and string literals.
+//
+// TVXScanner is the abstract base (text, position, current token, nesting
+// level, character classes); TVXSQLScanner is the SQL tokenizer. Dialects
+// derive from TVXSQLScanner and override character classes, quote tests, word
+// lists and quoting, never GetNextToken.
+//
+// Scanners are made in two phases so that a dialect's word lists are the ones
+// loaded: always through TVXScanner::Create<T>(), which constructs the object
+// and then runs the virtual Initialize.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/set.h"
+#include "platform/stringlist.h"
+
+namespace Vexar {
+
+enum TTokenKind {
+  tkUnknown,      // a word of none of the kinds below
+  tkKeyword,      // a word of the keyword list
+  tkFunction,     // a word of the function list
+  tkDelim,        // one delimiter character
+  tkInteger,      // a run of digits
+  tkFloat,        // digits, a decimal point and digits
+  tkString,       // the text between string quotes
+  tkQuote,        // one quote character (internal; never returned)
+  tkSpace,        // one blank character (internal; never returned)
+  tkEol,          // a line break (internal; never returned)
+  tkEnd,          // end of the text, or a ";"
+  tkIdent,        // an identifier, or the text between identifier quotes
+  tkIdentString,  // text between quotes that are both string and identifier quotes
+  tkOperation,    // a token of the operation list
+  tkComparison    // one or two comparison characters
+};
+using TTokenKinds = TSet<TTokenKind>;
+
+class TVXScanner {
+ public:
+  TVXScanner(const TVXScanner&) = delete;
+  TVXScanner& operator=(const TVXScanner&) = delete;
+  virtual ~TVXScanner() = default;
+
+  template <class T, class... A>
+  static std::unique_ptr<T> Create(A&&... Args) {
+    std::unique_ptr<T> S(new T(std::forward<A>(Args)...));
+    S->Initialize();
+    return S;
+  }
+
+  // Character classes.
+  virtual bool IsAlpha(char C) const;
+  virtual bool IsDelim(char C) const;
+  virtual bool IsDigit(char C) const;
+  virtual bool IsQuote(char C) const;
+  virtual bool IsSpace(char C) const;
+  // Peek: the next token without consuming it.
+  virtual std::string GetTokenPlus();
+  virtual bool ShouldLevelUp(char C) const;
+  virtual bool ShouldLevelDown(char C) const;
+  // Resets the scanning state.
+  virtual void Init();
+  // Moves to a 1-based character position (see the implementation).
+  virtual void SetPosition(int Pos);
+  virtual std::string GetFirstToken();
+  virtual std::string GetNextToken() = 0;
+
+  // Takes a new text and reads its first token.
+  void SetExpression(const std::string& S);
+
+  const std::string& Expression() const { return FExpression; }
+  int Position() const { return FPosition; }
+  const std::string& Token() const { return FToken; }
+  int Level() const { return FLevel; }
+  bool InQuote() const { return FInQuote; }
+  char QuoteChar() const { return FQuoteChar; }
+
+ protected:
+  TVXScanner() = default;
+  // Second construction phase; the base calls Init.
+  virtual void Initialize() { Init(); }
+
+  std::string FExpression;
+  int FPosition = 1;
+  std::string FToken;
+  int FLevel = 0;
+  bool FInQuote = false;
+  char FQuoteChar = 0;
+};
+
+class TVXSQLScanner : public TVXScanner {
+ public:
+  std::string GetTokenPlus() override;
+  void Init() override;
+  void SetPosition(int Pos) override;
+  std::string GetNextToken() override;
+
+  virtual bool IsOperation(std::string_view S) const;
+  virtual bool IsComparison(char C) const;
+  virtual bool IsLegalSymbol(char C) const;
+  virtual bool IsIdentQuote(char C) const;
+  virtual bool IsIdentifier(std::string_view S) const;
+  virtual bool IsInteger(std::string_view S) const;
+  virtual bool IsKeyword(std::string_view S) const;
+  virtual bool IsFunction(std::string_view S) const;
+  // Whether the quote character C ends the quoted text Token read so far.
+  virtual bool IsTerminator(char C, std::string_view Token, char Quote, char Next) const;
+  virtual char GetIdentQuote() const;
+  virtual bool GetProcessAliases() const;
+  virtual bool GetQuoteIdentifiers() const;
+  virtual char GetStringQuote() const;
+  virtual bool NeedQuotes(std::string_view S) const;
+  virtual std::string GetCommaKeywords() const;
+  virtual std::string GetCommaFunctions() const;
+  virtual std::string GetCommaOperations() const;
+  // S without enclosing identifier quotes: the form tried as an identifier.
+  virtual std::string ProcessIdent(std::string_view S) const;
+  virtual void DefineKeywords();
+  virtual void DefineFunctions();
+  virtual void DefineOperations();
+  // Identifier quoting of a possibly dotted name.
+  virtual std::string ProcessName(std::string_view S) const;
+
+  // Quoted text in both directions; the dialect owns its escape rules.
+  // The value of the text written between two Quote characters.
+  virtual std::string UnquoteText(std::string_view Raw, char Quote) const;
+  // A string literal holding Value, as the dialect writes it.
+  virtual std::string QuoteString(std::string_view Value) const;
+  // Name enclosed in the identifier quote, inner quotes escaped.
+  virtual std::string QuoteIdent(std::string_view Name) const;
+
+  // Word lists: SetKeywords and SetFunctions copy, upper-case and sort;
+  // SetOperations only copies.
+  void SetKeywords(const TStringList* List);
+  void SetFunctions(const TStringList* List);
+  void SetOperations(const TStringList* List);
+  TStringList* Keywords() const { return FKeywords.get(); }
+  TStringList* Functions() const { return FFunctions.get(); }
+  TStringList* Operations() const { return FOperations.get(); }
+
+  TTokenKind TokenKind() const { return FTokenKind; }
+  // Line of the current token (1-based) and the column just after it.
+  int LineNo() const { return FLineNo; }
+  int LinePos() const { return FLinePos; }
+  // The 1-based column where the current token's source text starts. For
+  // quoted text the token is the value (escapes resolved) while the column
+  // counts the characters as written.
+  int TokenColumn() const { return FLinePos - FTokenLength; }
+  // Whether the current token was read from between quotes.
+  bool TokenQuoted() const { return FTokenQuoted; }
+  int SpaceCount() const { return FSpaceCount; }
+  bool EmptyString() const { return FEmptyString; }
+  bool QuoteIdentifiers() const { return FQuoteIdentifiers; }
+  void SetQuoteIdentifiers(bool Value) { FQuoteIdentifiers = Value; }
+
+ protected:
+  friend class TVXScanner;
+  TVXSQLScanner() = default;
+  void Initialize() override;
+
+  TTokenKind FTokenKind = tkUnknown;
+  std::unique_ptr<TStringList> FKeywords;
+  std::unique_ptr<TStringList> FFunctions;
+  std::unique_ptr<TStringList> FOperations;
+  int FLineNo = 1;
+  int FLinePos = 1;
+  int FTokenLength = 0;  // source characters of the current token
+  bool FTokenQuoted = false;
+  int FSpaceCount = 0;
+  bool FEmptyString = false;
+  bool FQuoteIdentifiers = true;
+};
+
+}  // namespace Vexar

@@ -85,6 +85,8 @@ class TVXCriterions : public TVXCollection {
   void SetFilter(TVXCriterionFilter Value) { FFilter = Value; }
   // The condition owning this group, or null for a clause list.
   TVXCriterion* OwnerCriterion() const;
+  // Copies the conditions and the filter.
+  void Assign(const TPersistent* Source) override;
 
   // Each condition in parentheses, joined by the filter's AND or OR, negated
   // for cfNone and cfNotAll; a clause list ends with a line break.

@@ -115,6 +115,9 @@ class TVXFieldDefs : public TVXFunctionDefs {
  public:
   TVXFieldDefs(TPersistent* Owner, TCollectionItemClass ItemClass)
       : TVXFunctionDefs(Owner, ItemClass) {}
+  // Fields are freed while the list is still a field list, so that each one
+  // renumbers the SELECT list of the table list it belongs to.
+  ~TVXFieldDefs() override { Clear(); }
   TVXFieldDef* Add() override { return static_cast<TVXFieldDef*>(TVXFunctionDefs::Add()); }
   TVXFieldDef* Insert(int Index) override {
     return static_cast<TVXFieldDef*>(TVXFunctionDefs::Insert(Index));

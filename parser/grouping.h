@@ -11,12 +11,23 @@ namespace Vexar {
 
 enum TVXOrderKind { okAsc, okDesc };
 
+// Entries added from outside (the parser adds the GROUP BY entries it reads)
+// are remembered as explicit: the derivation keeps those it does not produce
+// itself, after its own entries, so that a statement's grouping survives.
 class TVXGroupByItems : public TVXStringList {
  public:
   using TVXStringList::TVXStringList;
-  // Rebuilds the entries from the SELECT list (when the statement mixes
-  // aggregates with other outputs), then writes the clause.
+  int Add(const std::string& S) override;
+  void Delete(int Index) override;
+  void Clear() override;
+  // Rebuilds the entries from the SELECT list (the plain columns of a list
+  // that mixes aggregates with other outputs, then the explicit entries),
+  // then writes the clause.
   std::string GetScript() override;
+  const TStringList& ExplicitEntries() const { return FExplicit; }
+
+ private:
+  TStringList FExplicit;
 };
 
 class TVXOrderByItems : public TVXStringList {

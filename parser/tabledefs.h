@@ -102,13 +102,13 @@ class TVXTableDefs : public TVXCollection {
   void EndUpdate() override;
   // Empties the list. The tables go together, so fields are not renumbered
   // one by one and joins between them are not cleaned up one by one.
-  void ClearAll();
+  void Clear();
   // The SELECT list and the FROM clause.
   virtual std::string GetScript() const;
   // The FROM clause's table text: every table once, joined ones in JOIN clauses.
   std::string GetFromText() const;
 
-  // True while ClearAll runs.
+  // True while Clear runs.
   bool Clearing() const { return FClearing; }
 
  private:

@@ -1,0 +1,272 @@
+#include "parser/funcdefs.h"
+
+#include "parser/limits.h"
+#include "parser/scanner.h"
+#include "parser/selectparser.h"
+#include "parser/tabledefs.h"
+#include "platform/format.h"
+
+namespace Vexar {
+
+// ---------------------------------------------------------------------------
+// TVXFunctionDef
+
+TVXFunctionDef::~TVXFunctionDef() = default;
+
+void TVXFunctionDef::Init() { FArguments = CreateArguments(); }
+
+std::unique_ptr<TVXFunctionDefs> TVXFunctionDef::CreateArguments() {
+  return std::make_unique<TVXFunctionDefs>(this, &ItemClassOf<TVXFunctionDef>);
+}
+
+void TVXFunctionDef::SetName(const std::string& Value) {
+  if (FName != Value) FName = Value;
+}
+
+void TVXFunctionDef::SetKind(TVXFunctionKind Value) {
+  if (FKind != Value) FKind = Value;
+}
+
+void TVXFunctionDef::SetArguments(const TVXFunctionDefs* Value) {
+  if (Value != FArguments.get()) FArguments->Assign(Value);
+}
+
+void TVXFunctionDef::SetParser(TVXSelectParser* Value) {
+  TVXCollectionItem::SetParser(Value);
+  FArguments->SetParser(Value);
+}
+
+void TVXFunctionDef::Clear() {
+  SetName("");
+  SetKind(fkUnknown);
+  FArguments->Clear();
+}
+
+void TVXFunctionDef::Assign(const TPersistent* Source) {
+  const auto* Src = dynamic_cast<const TVXFunctionDef*>(Source);
+  if (!Src) {
+    TVXCollectionItem::Assign(Source);
+    return;
+  }
+  if (Src == this) return;
+  TVXCollectionItem::Assign(Source);
+  FArguments->Assign(Src->FArguments.get());
+  SetKind(Src->FKind);
+  SetName(Src->FName);
+}
+
+int TVXFunctionDef::NestingDepth() const {
+  int Depth = 0;
+  const TVXFunctionDef* Node = this;
+  while (const auto* List = dynamic_cast<const TVXFunctionDefs*>(Node->Collection())) {
+    Node = dynamic_cast<const TVXFunctionDef*>(List->Owner());
+    if (!Node) break;
+    ++Depth;
+  }
+  return Depth;
+}
+
+TVXTableDef* TVXFunctionDef::OwningTable() const {
+  const TPersistent* Obj = this;
+  while (const auto* Item = dynamic_cast<const TCollectionItem*>(Obj)) {
+    const auto* List = dynamic_cast<const TVXFunctionDefs*>(Item->Collection());
+    if (!List) break;
+    Obj = List->Owner();
+  }
+  return dynamic_cast<TVXTableDef*>(const_cast<TPersistent*>(Obj));
+}
+
+std::string TVXFunctionDef::GetScript() const {
+  if (FArguments->Count() > 0)
+    return Format("%s(%s)", ProcessFunction(FName), FArguments->GetScript());
+  switch (FKind) {
+    case fkFunction:
+      return Format("%s()", ProcessFunction(FName));
+    case fkIdentifier: {
+      // A field of a table, or an identifier used as an argument inside a
+      // field, is qualified by its table's alias (or name). Identifiers of
+      // conditions stand under no table and carry their qualifier in Name.
+      if (const TVXTableDef* Table = OwningTable()) {
+        const std::string& Q = Table->Qualifier();
+        if (!Q.empty()) return Format("%s.%s", ProcessName(Q), ProcessName(FName));
+      }
+      return ProcessName(FName);
+    }
+    case fkString: {
+      // A value stored with its own enclosing quotes loses one pair; the
+      // literal is then written in the dialect's string quoting.
+      std::string_view T = FName;
+      auto IsQ = [](char C) { return C == '"' || C == '\''; };
+      if (T.size() > 1 && IsQ(T.front()) && IsQ(T.back())) T = T.substr(1, T.size() - 2);
+      if (Parser()) return Parser()->Scanner()->QuoteString(T);
+      std::string R = "'";
+      for (char C : T) {
+        if (C == '\'') R += '\'';
+        R += C;
+      }
+      return R + "'";
+    }
+    default:
+      return FName;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TVXFunctionDefs
+
+TVXFunctionDefs::TVXFunctionDefs(TPersistent* Owner, TCollectionItemClass ItemClass)
+    : TVXCollection(Owner, ItemClass) {}
+
+TVXFunctionDefs::~TVXFunctionDefs() { Clear(); }
+
+void TVXFunctionDefs::CheckDepth() const {
+  if (const auto* Node = dynamic_cast<const TVXFunctionDef*>(Owner()))
+    if (Node->NestingDepth() + 1 >= MaxNestingDepth) throw EVXNestingError();
+}
+
+TVXFunctionDef* TVXFunctionDefs::Add() {
+  CheckDepth();
+  return static_cast<TVXFunctionDef*>(TVXCollection::Add());
+}
+
+TVXFunctionDef* TVXFunctionDefs::Insert(int Index) {
+  CheckDepth();
+  return static_cast<TVXFunctionDef*>(TVXCollection::Insert(Index));
+}
+
+std::string TVXFunctionDefs::GetScript() const {
+  std::string R;
+  for (int i = 0; i < Count(); ++i) {
+    if (i) R += ", ";
+    R += Items(i)->GetScript();
+  }
+  return R;
+}
+
+// ---------------------------------------------------------------------------
+// TVXFieldDef
+
+namespace {
+
+// The table list a field belongs to through its table, or null.
+TVXTableDefs* TableListOf(const TVXFieldDef* Field) {
+  const auto* Fields = dynamic_cast<const TVXFieldDefs*>(Field->Collection());
+  TVXTableDef* Table = Fields ? Fields->TableDef() : nullptr;
+  return Table ? Table->TableDefs() : nullptr;
+}
+
+}  // namespace
+
+void TVXFieldDef::Init() {
+  TVXFunctionDef::Init();
+  // A new field is last in the SELECT list, whatever its place in its table.
+  if (TVXTableDefs* Tables = TableListOf(this))
+    FOutputIndex = Tables->GetFieldCount() - 1;
+  else
+    FOutputIndex = Index() < 0 ? 0 : Index();
+  FParamType = ptResult;
+}
+
+TVXFieldDef::~TVXFieldDef() {
+  // Close the gap this field leaves in the SELECT list.
+  if (TVXTableDefs* Tables = TableListOf(this)) {
+    if (Tables->Clearing()) return;  // every field goes; nothing to renumber
+    std::vector<TVXFieldDef*> Slots = Tables->GetOrderedFields();
+    for (size_t p = static_cast<size_t>(FOutputIndex) + 1; p < Slots.size(); ++p)
+      if (Slots[p]) Slots[p]->FOutputIndex = static_cast<int>(p) - 1;
+  } else if (TCollection* List = Collection()) {
+    for (TCollectionItem* Item : List->List()) {
+      auto* Field = dynamic_cast<TVXFieldDef*>(Item);
+      if (Field && Field != this && Field->FOutputIndex > FOutputIndex) --Field->FOutputIndex;
+    }
+  }
+}
+
+void TVXFieldDef::SetName(const std::string& Value) {
+  // Setting the name it already has leaves the field alone (its alias would
+  // otherwise count itself as taken and gain a number).
+  if (Value == Name()) return;
+  if (FAlias == Name()) FAlias = GenerateAlias(Value, false);
+  TVXFunctionDef::SetName(Value);
+}
+
+void TVXFieldDef::SetKind(TVXFunctionKind Value) {
+  TVXFunctionDef::SetKind(Value);
+  if (FAlias == Name() && Value != fkUnknown && Value != fkIdentifier)
+    FAlias = GenerateAlias("FIELD_", true);
+}
+
+void TVXFieldDef::Clear() {
+  TVXFunctionDef::Clear();
+  FAlias = Name();
+}
+
+void TVXFieldDef::Assign(const TPersistent* Source) {
+  const auto* Src = dynamic_cast<const TVXFieldDef*>(Source);
+  if (!Src) {
+    TVXFunctionDef::Assign(Source);
+    return;
+  }
+  if (Src == this) return;
+  // The alias is copied as well, so the alias rules of SetName and SetKind
+  // have nothing to decide: copy name and kind directly.
+  TVXCollectionItem::Assign(Source);
+  Arguments()->Assign(Src->Arguments());
+  TVXFunctionDef::SetKind(Src->Kind());
+  TVXFunctionDef::SetName(Src->Name());
+  FAlias = Src->FAlias;
+  FParamType = Src->FParamType;
+}
+
+std::string TVXFieldDef::GenerateAlias(const std::string& Base, bool Force) const {
+  if (TVXTableDefs* Tables = TableListOf(this)) return Tables->GetUniqueAlias(Base, Force);
+  return Force ? Base + "1" : Base;
+}
+
+std::string TVXFieldDef::GetTableAlias() const {
+  const auto* Fields = dynamic_cast<const TVXFieldDefs*>(Collection());
+  TVXTableDef* Table = Fields ? Fields->TableDef() : nullptr;
+  return Table ? Table->Alias() : std::string();
+}
+
+std::string TVXFieldDef::ProcessAlias(std::string_view S) const {
+  if (Parser() && Parser()->Scanner()->GetProcessAliases()) return ProcessName(S);
+  return std::string(S);
+}
+
+std::string TVXFieldDef::GetScript() const {
+  std::string R = TVXFunctionDef::GetScript();
+  if (!FAlias.empty() && FAlias != Name())
+    R = Format("%s %s %s", R, ProcessKeyword("AS"), ProcessAlias(FAlias));
+  return R;
+}
+
+// ---------------------------------------------------------------------------
+// TVXFieldDefs
+
+TVXTableDef* TVXFieldDefs::TableDef() const { return dynamic_cast<TVXTableDef*>(Owner()); }
+
+TVXFieldDef* TVXFieldDefs::FindByAlias(const std::string& S) const {
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i)->Alias() == S) return Items(i);
+  return nullptr;
+}
+
+TVXFieldDef* TVXFieldDefs::FindByName(const std::string& S) const {
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i)->Name() == S) return Items(i);
+  return nullptr;
+}
+
+std::string TVXFieldDefs::GetScript() const {
+  std::string R;
+  for (int i = 0; i < Count(); ++i) {
+    const TVXFieldDef* F = Items(i);
+    if (F->IsInputParam()) continue;
+    if (!R.empty()) R += ",\r\n";
+    R += "  " + F->GetScript();
+  }
+  return R;
+}
+
+}  // namespace Vexar

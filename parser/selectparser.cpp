@@ -1,0 +1,134 @@
+#include "parser/selectparser.h"
+
+#include "platform/strutils.h"
+
+namespace Vexar {
+
+void TVXSelectParser::Initialize() {
+  FScanner = CreateScanner();
+  FTableDefs = CreateTableDefs();
+  FTableDefs->SetParser(this);
+  FWhereItems = CreateWhereItems();
+  FWhereItems->SetParser(this);
+  FHavingItems = CreateHavingItems();
+  FHavingItems->SetParser(this);
+  FGroupByItems = std::make_unique<TVXGroupByItems>(this);
+  FOrderByItems = std::make_unique<TVXOrderByItems>(this);
+  FAggregates = std::make_unique<TStringList>();
+  DefineAggregates();
+  FOperators = std::make_unique<TVXOperators>(this);
+  DefineOperators();
+  FScriptFormat = std::make_unique<TVXScriptFormat>();
+}
+
+TVXSelectParser::~TVXSelectParser() {
+  // The ordering list outlives the table list: a table that goes removes
+  // its sort entries.
+  FScriptFormat.reset();
+  FOperators.reset();
+  FAggregates.reset();
+  FHavingItems.reset();
+  FTableDefs.reset();
+  FOrderByItems.reset();
+  FGroupByItems.reset();
+  FWhereItems.reset();
+  FScanner.reset();
+}
+
+std::unique_ptr<TVXSQLScanner> TVXSelectParser::CreateScanner() {
+  return TVXScanner::Create<TVXSQLScanner>();
+}
+
+std::unique_ptr<TVXTableDefs> TVXSelectParser::CreateTableDefs() {
+  return std::make_unique<TVXTableDefs>(this, &ItemClassOf<TVXTableDef>);
+}
+
+std::unique_ptr<TVXWhereItems> TVXSelectParser::CreateWhereItems() {
+  return std::make_unique<TVXWhereItems>(this, &ItemClassOf<TVXCriterion>);
+}
+
+std::unique_ptr<TVXHavingItems> TVXSelectParser::CreateHavingItems() {
+  return std::make_unique<TVXHavingItems>(this, &ItemClassOf<TVXCriterion>);
+}
+
+std::string TVXSelectParser::GetCommaAggregates() const { return "SUM,MIN,MAX,AVG,COUNT"; }
+
+void TVXSelectParser::DefineAggregates() {
+  FAggregates->Clear();
+  FAggregates->SetCommaText(GetCommaAggregates());
+  FAggregates->Sort();
+}
+
+void TVXSelectParser::DefineOperators() { FOperators->LoadDefaults(); }
+
+std::string TVXSelectParser::ProcessKeyword(std::string_view S) const {
+  return FormatText(S, FScriptFormat ? FScriptFormat->KeywordsFormat() : qfmAsIs);
+}
+
+std::string TVXSelectParser::ProcessFunction(std::string_view S) const {
+  return FormatText(S, FScriptFormat ? FScriptFormat->FunctionsFormat() : qfmAsIs);
+}
+
+std::string TVXSelectParser::GetExpression() {
+  std::string R = FTableDefs->GetScript();
+  if (R.empty()) return R;
+  std::string Head = ProcessKeyword("SELECT") + " ";
+  if (GetDistinct()) Head += ProcessKeyword("DISTINCT") + " ";
+  R = Head + R;
+  // GROUP BY before HAVING: writing it rebuilds the grouping list that
+  // decides whether HAVING is written.
+  R += FWhereItems->GetScript();
+  R += FGroupByItems->GetScript();
+  R += FHavingItems->GetScript();
+  R += FOrderByItems->GetScript();
+  return R;
+}
+
+void TVXSelectParser::Clear() {
+  FTableDefs->Clear();
+  FWhereItems->Clear();
+  FWhereItems->SetFilter(cfAll);
+  FGroupByItems->Clear();
+  FHavingItems->Clear();
+  FHavingItems->SetFilter(cfAll);
+  FOrderByItems->Clear();
+  FScanner->SetExpression("");
+}
+
+void TVXSelectParser::SetTableDefs(const TVXTableDefs* Value) {
+  if (Value != FTableDefs.get()) FTableDefs->Assign(Value);
+}
+
+void TVXSelectParser::SetWhereItems(const TVXWhereItems* Value) {
+  if (Value != FWhereItems.get()) FWhereItems->Assign(Value);
+}
+
+void TVXSelectParser::SetHavingItems(const TVXHavingItems* Value) {
+  if (Value != FHavingItems.get()) FHavingItems->Assign(Value);
+}
+
+void TVXSelectParser::SetGroupByItems(const TVXGroupByItems* Value) {
+  if (Value != FGroupByItems.get()) FGroupByItems->Assign(Value);
+}
+
+void TVXSelectParser::SetOrderByItems(const TVXOrderByItems* Value) {
+  if (Value != FOrderByItems.get()) FOrderByItems->Assign(Value);
+}
+
+void TVXSelectParser::SetOperators(const TVXOperators* Value) {
+  if (Value != FOperators.get()) FOperators->Assign(Value);
+}
+
+void TVXSelectParser::SetScriptFormat(const TVXScriptFormat* Value) {
+  if (Value != FScriptFormat.get()) FScriptFormat->Assign(Value);
+}
+
+void TVXSelectParser::SetAggregates(const TStringList* List) {
+  if (List == FAggregates.get()) return;
+  FAggregates->Assign(List);
+  for (int i = 0; i < FAggregates->Count(); ++i)
+    FAggregates->SetStrings(i, UpperCase(FAggregates->Strings(i)));
+  FAggregates->Sort();
+}
+
+}  // namespace Vexar

@@ -149,7 +149,8 @@ class TVXSQLScanner : public TVXScanner {
   int LinePos() const { return FLinePos; }
   // The 1-based column where the current token's source text starts. For
   // quoted text the token is the value (escapes resolved) while the column
-  // counts the characters as written.
+  // counts the characters as written. Quoted text that spans lines gives the
+  // column where its part on its last line starts (1), as LineNo is that line.
   int TokenColumn() const { return FLinePos - FTokenLength; }
   // Whether the current token was read from between quotes.
   bool TokenQuoted() const { return FTokenQuoted; }
@@ -163,6 +164,22 @@ class TVXSQLScanner : public TVXScanner {
   TVXSQLScanner() = default;
   void Initialize() override;
 
+  // One token as read from the text, before GetNextToken skips quotes, blanks
+  // and line breaks. Text is the source text (quoted text still escaped).
+  struct TRawToken {
+    std::string Text;
+    TTokenKind Kind = tkUnknown;
+    bool Quoted = false;        // read from between quotes
+    bool Unterminated = false;  // the text ended inside quotes
+    int Columns = 0;            // source characters on the line where it ends
+  };
+  // Reads one raw token at Position and advances the position, the quote
+  // state, the line counters and Level past it. Never throws.
+  void ReadRawToken(TRawToken& T);
+  // The change of Level caused by reading the tokens from From up to To.
+  int LevelChange(int From, int To, bool InQuote, char QuoteChar);
+  [[noreturn]] void RaiseUnterminated() const;
+
   TTokenKind FTokenKind = tkUnknown;
   std::unique_ptr<TStringList> FKeywords;
   std::unique_ptr<TStringList> FFunctions;
@@ -171,6 +188,9 @@ class TVXSQLScanner : public TVXScanner {
   int FLinePos = 1;
   int FTokenLength = 0;  // source characters of the current token
   bool FTokenQuoted = false;
+  // Where the text of the open quotes starts (reported when it never ends).
+  int FQuoteLineNo = 1;
+  int FQuoteLinePos = 1;
   int FSpaceCount = 0;
   bool FEmptyString = false;
   bool FQuoteIdentifiers = true;

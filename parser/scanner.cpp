@@ -1,0 +1,769 @@
+#include "parser/scanner.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
+
+#include "parser/parsererror.h"
+#include "platform/exception.h"
+#include "platform/strutils.h"
+
+namespace Vexar {
+
+namespace {
+
+// Character classes of the generic dialect, one entry per byte. Bytes that
+// belong to no class (controls, NUL, 0x80-0xFF, quotes, '_', '$', ...) are
+// ordinary characters of a word.
+enum : uint8_t { ccAlpha = 1, ccDigit = 2, ccDelim = 4, ccSpace = 8, ccComparison = 16 };
+
+constexpr std::array<uint8_t, 256> MakeClasses() {
+  std::array<uint8_t, 256> T{};
+  for (int C = 'A'; C <= 'Z'; ++C)
+    T[C] |= ccAlpha;
+  for (int C = 'a'; C <= 'z'; ++C)
+    T[C] |= ccAlpha;
+  for (int C = '0'; C <= '9'; ++C)
+    T[C] |= ccDigit;
+  // The twenty delimiters, then carriage return.
+  for (char C : std::string_view(".,/\\;:(){}[]*+-<=>!"))
+    T[static_cast<unsigned char>(C)] |= ccDelim;
+  T['\r'] |= ccDelim;
+  T[' '] |= ccSpace;
+  T['\t'] |= ccSpace;
+  T['<'] |= ccComparison;
+  T['='] |= ccComparison;
+  T['>'] |= ccComparison;
+  return T;
+}
+
+constexpr std::array<uint8_t, 256> Classes = MakeClasses();
+
+inline bool HasClass(char C, uint8_t Class) {
+  return (Classes[static_cast<unsigned char>(C)] & Class) != 0;
+}
+
+// Encloses Text in Quote, doubling every Quote inside.
+std::string Enclose(std::string_view Text, char Quote) {
+  std::string R;
+  R.reserve(Text.size() + 2);
+  R += Quote;
+  for (char C : Text) {
+    if (C == Quote)
+      R += Quote;
+    R += C;
+  }
+  R += Quote;
+  return R;
+}
+
+// Length of the well-formed quoted part at the start of T: T starts with Q,
+// every Q inside is doubled, and the closing Q is followed by a point or by the
+// end of T. 0 when T does not start with such a part.
+size_t QuotedPartLength(std::string_view T, char Q) {
+  if (T.empty() || T[0] != Q)
+    return 0;
+  for (size_t I = 1; I < T.size(); ++I) {
+    if (T[I] != Q)
+      continue;
+    if (I + 1 < T.size() && T[I + 1] == Q) {
+      ++I;  // a doubled quote stands for one quote of the name
+      continue;
+    }
+    return (I + 1 == T.size() || T[I + 1] == '.') ? I + 1 : 0;
+  }
+  return 0;  // never closed
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TVXScanner
+
+bool TVXScanner::IsAlpha(char C) const {
+  return HasClass(C, ccAlpha);
+}
+
+// The twenty delimiters ".,/\;:(){}[]*+-<=>!" and the carriage return. A line
+// feed is no delimiter: TVXSQLScanner treats it as a line break of its own.
+bool TVXScanner::IsDelim(char C) const {
+  return HasClass(C, ccDelim);
+}
+
+bool TVXScanner::IsDigit(char C) const {
+  return HasClass(C, ccDigit);
+}
+
+// String quotes. The generic dialect follows standard SQL: only the single
+// quote delimits string literals; the double quote delimits identifiers
+// (TVXSQLScanner::IsIdentQuote).
+bool TVXScanner::IsQuote(char C) const {
+  return C == '\'';
+}
+
+bool TVXScanner::IsSpace(char C) const {
+  return HasClass(C, ccSpace);
+}
+
+// Reads the next token and puts back the position, the token, the level and
+// the quote state, so that the next GetNextToken reads the same token again.
+// The state is put back also when reading raises.
+std::string TVXScanner::GetTokenPlus() {
+  const int Position = FPosition;
+  const std::string Token = FToken;
+  const int Level = FLevel;
+  const bool InQuote = FInQuote;
+  const char QuoteChar = FQuoteChar;
+  auto Restore = [&] {
+    FPosition = Position;
+    FToken = Token;
+    FLevel = Level;
+    FInQuote = InQuote;
+    FQuoteChar = QuoteChar;
+  };
+  std::string R;
+  try {
+    R = GetNextToken();
+  } catch (...) {
+    Restore();
+    throw;
+  }
+  Restore();
+  return R;
+}
+
+bool TVXScanner::ShouldLevelUp(char C) const {
+  return C == '(';
+}
+
+bool TVXScanner::ShouldLevelDown(char C) const {
+  return C == ')';
+}
+
+void TVXScanner::Init() {
+  FToken.clear();
+  FPosition = 1;
+  FLevel = 0;
+  FInQuote = false;
+  FQuoteChar = 0;
+}
+
+// Restarts scanning at Pos, which is limited to 1 .. length + 1 (just past the
+// end). The base cannot tell the nesting at Pos, so it restarts from Init;
+// TVXSQLScanner keeps the level and the line counters right instead.
+void TVXScanner::SetPosition(int Pos) {
+  const int Last = static_cast<int>(FExpression.size()) + 1;
+  Pos = std::clamp(Pos, 1, Last);
+  if (Pos == FPosition)
+    return;
+  Init();
+  FPosition = Pos;
+}
+
+std::string TVXScanner::GetFirstToken() {
+  Init();
+  return GetNextToken();
+}
+
+// Positions are int, so a text must leave room for the position just past
+// its end.
+void TVXScanner::SetExpression(const std::string& S) {
+  if (S.size() >= static_cast<size_t>(INT_MAX))
+    throw Exception("SQL text is too long");
+  FExpression = S;
+  GetFirstToken();
+}
+
+// ---------------------------------------------------------------------------
+// TVXSQLScanner: construction and word lists
+
+// Second construction phase: runs after the object is complete, so the
+// GetComma* lists loaded here are those of the most derived dialect.
+void TVXSQLScanner::Initialize() {
+  TVXScanner::Initialize();
+  auto MakeList = [] {
+    auto L = std::make_unique<TStringList>();
+    L->SetSorted(true);
+    return L;
+  };
+  FFunctions = MakeList();
+  DefineFunctions();
+  FKeywords = MakeList();
+  DefineKeywords();
+  FOperations = MakeList();
+  DefineOperations();
+  FLineNo = 1;
+  FLinePos = 1;
+  FQuoteIdentifiers = true;
+}
+
+std::string TVXSQLScanner::GetCommaKeywords() const {
+  return "SELECT,DISTINCT,INTO,FROM,WHERE,GROUP,BY,HAVING,ORDER,ASC,DESC,AS,LEFT,RIGHT,FULL,"
+         "INNER,OUTER,JOIN,ON,AND,OR,NOT";
+}
+
+std::string TVXSQLScanner::GetCommaFunctions() const {
+  return "SUM,MIN,MAX,AVG,COUNT";
+}
+
+std::string TVXSQLScanner::GetCommaOperations() const {
+  return "+,-,*,/";
+}
+
+void TVXSQLScanner::DefineKeywords() {
+  FKeywords->Clear();
+  FKeywords->SetCommaText(GetCommaKeywords());
+  FKeywords->Sort();
+}
+
+void TVXSQLScanner::DefineFunctions() {
+  FFunctions->Clear();
+  FFunctions->SetCommaText(GetCommaFunctions());
+  FFunctions->Sort();
+}
+
+void TVXSQLScanner::DefineOperations() {
+  FOperations->Clear();
+  FOperations->SetCommaText(GetCommaOperations());
+  FOperations->Sort();
+}
+
+namespace {
+
+// Copies Source into Target (a null Source empties it), upper-cases the
+// entries and sorts them.
+void CopyWords(TStringList& Target, const TStringList* Source, bool UpperCaseWords) {
+  if (Source != &Target) {
+    if (Source)
+      Target.Assign(Source);
+    else
+      Target.Clear();
+  }
+  if (!UpperCaseWords)
+    return;
+  for (int I = 0; I < Target.Count(); ++I)
+    Target.SetStrings(I, UpperCase(Target[I]));
+  Target.Sort();
+}
+
+}  // namespace
+
+void TVXSQLScanner::SetKeywords(const TStringList* List) {
+  CopyWords(*FKeywords, List, true);
+}
+
+void TVXSQLScanner::SetFunctions(const TStringList* List) {
+  CopyWords(*FFunctions, List, true);
+}
+
+void TVXSQLScanner::SetOperations(const TStringList* List) {
+  CopyWords(*FOperations, List, false);
+}
+
+// ---------------------------------------------------------------------------
+// TVXSQLScanner: classification
+
+bool TVXSQLScanner::IsOperation(std::string_view S) const {
+  return !S.empty() && FOperations->IndexOf(S) >= 0;
+}
+
+bool TVXSQLScanner::IsComparison(char C) const {
+  return HasClass(C, ccComparison);
+}
+
+bool TVXSQLScanner::IsLegalSymbol(char C) const {
+  return IsAlpha(C) || IsDigit(C) || C == '-' || C == '_';
+}
+
+// Identifier quotes: the double quote only, as in standard SQL.
+bool TVXSQLScanner::IsIdentQuote(char C) const {
+  return C == '"';
+}
+
+bool TVXSQLScanner::IsIdentifier(std::string_view S) const {
+  if (S.empty() || !IsAlpha(S[0]))
+    return false;
+  return std::all_of(S.begin() + 1, S.end(), [this](char C) { return IsLegalSymbol(C); });
+}
+
+bool TVXSQLScanner::IsInteger(std::string_view S) const {
+  return !S.empty() && std::all_of(S.begin(), S.end(), [this](char C) { return IsDigit(C); });
+}
+
+bool TVXSQLScanner::IsKeyword(std::string_view S) const {
+  return !S.empty() && FKeywords->IndexOf(S) >= 0;
+}
+
+bool TVXSQLScanner::IsFunction(std::string_view S) const {
+  return !S.empty() && FFunctions->IndexOf(S) >= 0;
+}
+
+// Inside quotes, the quote character C ends the quoted text Token (as written,
+// escapes included) when it is not the first of a doubled pair (Next differs)
+// and it is not the second of one (an even number of quotes ends Token). Next
+// is 0 at the end of the text, so a last quote that completes a pair does not
+// end the text either: «'a''» is unterminated.
+//
+// Only the last quote of a run reaches the count, and it walks back over that
+// run alone, so a whole quoted text costs time linear in its length.
+bool TVXSQLScanner::IsTerminator(char C, std::string_view Token, char Quote, char Next) const {
+  if (C != Quote || Next == Quote)
+    return false;
+  size_t Trailing = 0;
+  for (auto It = Token.rbegin(); It != Token.rend() && *It == Quote; ++It)
+    ++Trailing;
+  return Trailing % 2 == 0;
+}
+
+char TVXSQLScanner::GetIdentQuote() const {
+  return '"';
+}
+
+bool TVXSQLScanner::GetProcessAliases() const {
+  return false;
+}
+
+bool TVXSQLScanner::GetQuoteIdentifiers() const {
+  return FQuoteIdentifiers;
+}
+
+char TVXSQLScanner::GetStringQuote() const {
+  return '\'';
+}
+
+// False only for one well-formed quoted identifier: S is enclosed in the same
+// identifier quote and every such quote inside is doubled. A text like
+// «"a" OR "b"» starts and ends with a quote but is not one name, so it needs
+// quoting (which escapes its quotes) rather than being written as it stands.
+bool TVXSQLScanner::NeedQuotes(std::string_view S) const {
+  if (S.size() < 2)
+    return true;
+  const char Q = S.front();
+  if (!IsIdentQuote(Q) || S.back() != Q)
+    return true;
+  for (size_t I = 1; I + 1 < S.size(); ++I) {
+    if (S[I] != Q)
+      continue;
+    if (I + 2 < S.size() && S[I + 1] == Q)
+      ++I;
+    else
+      return true;
+  }
+  return false;
+}
+
+std::string TVXSQLScanner::ProcessIdent(std::string_view S) const {
+  if (S.size() > 1 && S.front() == S.back() && IsIdentQuote(S.front()))
+    return std::string(S.substr(1, S.size() - 2));
+  return std::string(S);
+}
+
+// Generic escape rule: a doubled Quote stands for one quote. A lone Quote can
+// only appear in text that never ended and is kept as it is.
+std::string TVXSQLScanner::UnquoteText(std::string_view Raw, char Quote) const {
+  std::string R;
+  R.reserve(Raw.size());
+  for (size_t I = 0; I < Raw.size(); ++I) {
+    R += Raw[I];
+    if (Raw[I] == Quote && I + 1 < Raw.size() && Raw[I + 1] == Quote)
+      ++I;
+  }
+  return R;
+}
+
+std::string TVXSQLScanner::QuoteString(std::string_view Value) const {
+  return Enclose(Value, GetStringQuote());
+}
+
+std::string TVXSQLScanner::QuoteIdent(std::string_view Name) const {
+  return Enclose(Name, GetIdentQuote());
+}
+
+// Quotes a possibly dotted name (table, alias, field) for the generated SQL;
+// with QuoteIdentifiers off the name is written as given.
+//
+// The name is split at points; a part that is already a well-formed quoted
+// identifier (QuoteIdent's form, followed by a point or the end) is kept as it
+// is. When no part is quoted, everything before the last point is quoted as
+// one identifier and the last part as another («s.t.f» gives "s.t"."f"). Once
+// a quoted part has been met, every unquoted part is quoted on its own, and
+// unquoted text before it is quoted as one, so no part is ever left
+// unquoted. Quoting doubles the quotes inside (QuoteIdent), so a name cannot
+// close its quotes early.
+std::string TVXSQLScanner::ProcessName(std::string_view S) const {
+  if (!GetQuoteIdentifiers())
+    return std::string(S);
+  const char Q = GetIdentQuote();
+  auto Quoted = [this](std::string_view Part) {
+    return NeedQuotes(Part) ? QuoteIdent(Part) : std::string(Part);
+  };
+  std::string R;             // the name written so far
+  bool NoQuotedPart = true;  // R is still unquoted text
+  auto AppendPoint = [&R] {
+    if (!R.empty() && R.back() != '.')
+      R += '.';
+  };
+  std::string_view T = S;  // the text still to write
+  for (;;) {
+    const size_t Point = T.find('.');
+    if (Point == std::string_view::npos || Point == 0)
+      break;
+    if (const size_t Length = QuotedPartLength(T, Q)) {
+      if (NoQuotedPart && !R.empty())
+        R = Quoted(R);
+      AppendPoint();
+      R += T.substr(0, Length);
+      NoQuotedPart = false;
+      T.remove_prefix(Length < T.size() ? Length + 1 : Length);  // the part and its point
+    } else {
+      AppendPoint();
+      const std::string_view Part = T.substr(0, Point);
+      R += NoQuotedPart ? std::string(Part) : Quoted(Part);
+      T.remove_prefix(Point + 1);
+    }
+  }
+  if (!R.empty() && NoQuotedPart)
+    R = Quoted(R);
+  if (!T.empty()) {
+    AppendPoint();
+    R += Quoted(T);
+  }
+  return R;
+}
+
+// ---------------------------------------------------------------------------
+// TVXSQLScanner: reading tokens
+
+void TVXSQLScanner::Init() {
+  TVXScanner::Init();
+  FTokenKind = tkUnknown;
+  FLineNo = 1;
+  FLinePos = 1;
+  FTokenLength = 0;
+  FTokenQuoted = false;
+  FQuoteLineNo = 1;
+  FQuoteLinePos = 1;
+  FSpaceCount = 0;
+  FEmptyString = false;
+}
+
+// Reads one token, quotes, blanks and line breaks included:
+//  - a quote of the dialect outside quotes, or the one that closes them, is a
+//    token of its own (tkQuote) and switches the quote state; a quote that
+//    ends a word is left for the next read;
+//  - inside quotes every other character is text, line breaks included; the
+//    text ends before its closing quote and is returned as written (tkString,
+//    tkIdent or tkIdentString by the kind of quote);
+//  - digits, a point and digits followed by the end, a blank, a line break or
+//    a delimiter other than a point make one tkFloat, unless a point stands
+//    right before the first digit;
+//  - a delimiter, a blank or a line break ends a word, or is a token itself:
+//    CR LF and a lone LF are one line break (tkEol) each, a lone CR is a
+//    delimiter, and one or two comparison characters make one tkComparison;
+//  - any other character belongs to the word, which is then classified.
+// Reaching the end of the text inside quotes marks the token Unterminated.
+void TVXSQLScanner::ReadRawToken(TRawToken& T) {
+  const std::string& S = FExpression;
+  const size_t N = S.size();
+  std::string& R = T.Text;
+  R.clear();
+  T.Kind = tkUnknown;
+  T.Quoted = false;
+  T.Unterminated = false;
+  const size_t Start = static_cast<size_t>(FPosition - 1);
+  size_t I = Start;
+  int Breaks = 0;        // line feeds inside quoted text
+  size_t LineStart = 0;  // where in R the last of those lines starts
+
+  while (I < N) {
+    const char C = S[I];
+    const char Next = I + 1 < N ? S[I + 1] : '\0';
+    if (IsQuote(C) || IsIdentQuote(C)) {
+      if (!FInQuote || (C == FQuoteChar && IsTerminator(C, R, FQuoteChar, Next))) {
+        if (!R.empty() || FEmptyString) {
+          if (FInQuote) {
+            const bool Ident = IsIdentQuote(C), Str = IsQuote(C);
+            T.Kind = Ident && Str ? tkIdentString : (Ident ? tkIdent : tkString);
+            T.Quoted = true;
+            FEmptyString = false;
+          }
+          break;  // the quote is read by the next call
+        }
+        if (FInQuote) {
+          FInQuote = false;
+          FQuoteChar = 0;
+        } else {
+          FInQuote = true;
+          FQuoteChar = C;
+          // The quoted text is empty when the next character closes it.
+          FEmptyString = Next == C && IsTerminator(C, {}, C, I + 2 < N ? S[I + 2] : '\0');
+        }
+        R = C;
+        T.Kind = tkQuote;
+        ++I;
+        break;
+      }
+      // Any other quote character is an ordinary one.
+    }
+    if (FInQuote) {
+      R += C;
+      ++I;
+      if (C == '\n') {
+        ++Breaks;
+        LineStart = R.size();
+      }
+      continue;
+    }
+    // A number right after a point takes no decimal part: «1.2.3» is
+    // 1 . 2 . 3, never 1 . 2.3.
+    if (C == '.' && !R.empty() && (Start == 0 || S[Start - 1] != '.') && IsInteger(R)) {
+      size_t J = I + 1;
+      while (J < N && IsDigit(S[J]))
+        ++J;
+      if (J >= N || IsSpace(S[J]) || S[J] == '\n' || (IsDelim(S[J]) && S[J] != '.')) {
+        R.append(S, I, J - I);
+        I = J;
+        T.Kind = tkFloat;
+        break;
+      }
+    }
+    const bool Eol = C == '\n' || (C == '\r' && Next == '\n');
+    if (Eol || IsDelim(C) || IsSpace(C)) {
+      if (!R.empty())
+        break;
+      R = C;
+      ++I;
+      if (Eol) {
+        if (C == '\r') {
+          R += Next;
+          ++I;
+        }
+        T.Kind = tkEol;
+      } else if (IsDelim(C)) {
+        T.Kind = tkDelim;
+        if (IsComparison(C)) {
+          T.Kind = tkComparison;
+          if (I < N && IsComparison(S[I]))
+            R += S[I++];
+        }
+      } else {
+        T.Kind = tkSpace;
+      }
+      break;
+    }
+    R += C;
+    ++I;
+  }
+  FPosition = static_cast<int>(I) + 1;
+
+  if (T.Kind == tkUnknown && FInQuote) {
+    // Only the end of the text stops quoted text without a kind.
+    T.Kind = tkEnd;
+    T.Quoted = true;
+    T.Unterminated = true;
+  } else if (T.Kind == tkUnknown) {
+    if (R.empty())
+      T.Kind = tkEnd;
+    else if (IsFunction(R))  // before keywords: a word of both lists is a function
+      T.Kind = tkFunction;
+    else if (IsKeyword(R))
+      T.Kind = tkKeyword;
+    else if (IsInteger(R))
+      T.Kind = tkInteger;
+    else if (IsIdentifier(R) || IsIdentifier(ProcessIdent(R)))
+      T.Kind = tkIdent;
+  } else if (T.Kind == tkDelim && R == ";") {
+    T.Kind = tkEnd;  // only an unquoted ";" ends the statement
+  }
+  // Quoted text is text, whatever it spells: never an operation or an end.
+  if (!T.Quoted && T.Kind != tkEnd && IsOperation(R))
+    T.Kind = tkOperation;
+
+  // LinePos counts source characters, so quoted text counts its escapes.
+  if (T.Kind == tkEol) {
+    ++FLineNo;
+    FLinePos = 1;
+    T.Columns = 0;
+  } else if (Breaks > 0) {
+    FLineNo += Breaks;
+    T.Columns = static_cast<int>(R.size() - LineStart);
+    FLinePos = 1 + T.Columns;
+  } else {
+    T.Columns = static_cast<int>(R.size());
+    FLinePos += T.Columns;
+  }
+
+  if (T.Kind == tkQuote) {
+    if (FInQuote) {
+      FQuoteLineNo = FLineNo;
+      FQuoteLinePos = FLinePos;
+    }
+  } else if (T.Kind != tkSpace && T.Kind != tkEol && !FInQuote && !R.empty()) {
+    // Only a token actually read here moves the level: reading the end of
+    // the text again after a final «(» must not count it twice.
+    const char Last = S[I - 1];
+    if (ShouldLevelUp(Last))
+      ++FLevel;
+    else if (ShouldLevelDown(Last))
+      --FLevel;
+  }
+}
+
+[[noreturn]] void TVXSQLScanner::RaiseUnterminated() const {
+  throw EVXParserError(3, FToken, FQuoteLineNo, FQuoteLinePos);
+}
+
+// Returns the next token that is not a quote, a blank or a line break; the
+// skipped blanks and line breaks are counted in SpaceCount (a quote resets the
+// count, so quoted text has SpaceCount 0). Quoted text arrives without its
+// quotes and with its doubled quotes un-doubled (UnquoteText); TokenColumn
+// still points at its first source character. Skipping is a loop, so any run
+// of blanks is fine.
+//
+// At the end of the text inside quotes the quoted text read so far becomes
+// the token and "Unterminated string." (code 3) is raised with the line and
+// column where that text starts; every further call raises it again.
+std::string TVXSQLScanner::GetNextToken() {
+  if (FInQuote && FPosition > static_cast<int>(FExpression.size()))
+    RaiseUnterminated();
+  TRawToken T;
+  FSpaceCount = 0;
+  for (;;) {
+    ReadRawToken(T);
+    if (T.Kind == tkSpace || T.Kind == tkEol)
+      ++FSpaceCount;
+    else if (T.Kind == tkQuote)
+      FSpaceCount = 0;
+    else
+      break;
+  }
+  FTokenKind = T.Kind;
+  FTokenQuoted = T.Quoted;
+  FTokenLength = T.Columns;
+  FToken = T.Quoted ? UnquoteText(T.Text, FQuoteChar) : std::move(T.Text);
+  if (T.Unterminated)
+    RaiseUnterminated();
+  return FToken;
+}
+
+// A peek leaves every part of the scanner's state as it was, SpaceCount and
+// the line counters included, also when reading raises.
+std::string TVXSQLScanner::GetTokenPlus() {
+  const TTokenKind TokenKind = FTokenKind;
+  const int LineNo = FLineNo, LinePos = FLinePos, TokenLength = FTokenLength;
+  const int QuoteLineNo = FQuoteLineNo, QuoteLinePos = FQuoteLinePos;
+  const int SpaceCount = FSpaceCount;
+  const bool TokenQuoted = FTokenQuoted, EmptyString = FEmptyString;
+  auto Restore = [&] {
+    FTokenKind = TokenKind;
+    FLineNo = LineNo;
+    FLinePos = LinePos;
+    FTokenLength = TokenLength;
+    FQuoteLineNo = QuoteLineNo;
+    FQuoteLinePos = QuoteLinePos;
+    FSpaceCount = SpaceCount;
+    FTokenQuoted = TokenQuoted;
+    FEmptyString = EmptyString;
+  };
+  std::string R;
+  try {
+    R = TVXScanner::GetTokenPlus();
+  } catch (...) {
+    Restore();
+    throw;
+  }
+  Restore();
+  return R;
+}
+
+int TVXSQLScanner::LevelChange(int From, int To, bool InQuote, char QuoteChar) {
+  const int Position = FPosition, Level = FLevel, LineNo = FLineNo, LinePos = FLinePos;
+  const int QuoteLineNo = FQuoteLineNo, QuoteLinePos = FQuoteLinePos;
+  const bool WasInQuote = FInQuote, EmptyString = FEmptyString;
+  const char WasQuoteChar = FQuoteChar;
+  FPosition = From;
+  FLevel = 0;
+  FInQuote = InQuote;
+  FQuoteChar = QuoteChar;
+  FEmptyString = false;
+  TRawToken T;
+  while (FPosition < To) {
+    const int Before = FPosition;
+    ReadRawToken(T);
+    if (FPosition == Before && T.Kind == tkEnd)
+      break;
+  }
+  const int Change = FLevel;
+  FPosition = Position;
+  FLevel = Level;
+  FLineNo = LineNo;
+  FLinePos = LinePos;
+  FQuoteLineNo = QuoteLineNo;
+  FQuoteLinePos = QuoteLinePos;
+  FInQuote = WasInQuote;
+  FQuoteChar = WasQuoteChar;
+  FEmptyString = EmptyString;
+  return Change;
+}
+
+// Moves to Pos (limited to 1 .. length + 1, just past the end) so that the
+// next GetNextToken reads from there; the parser uses it to step back over
+// text it has read. Pos is taken to be outside quoted text.
+//
+// Unlike a plain restart, Level, LineNo and LinePos keep describing the new
+// position: stepping back over «)» raises Level again, so re-reading the «)»
+// gives the level it gave the first time, and errors found after stepping
+// back still report the right line and column. Level is found by re-reading
+// the text between the two positions; the line counters follow from the line
+// feeds in it. The cost is linear in the distance moved (plus the length of
+// the line Pos lies on when moving back over a line break).
+//
+// The token is emptied and the kind becomes tkEnd past the end of the text,
+// tkUnknown elsewhere. Moving to the current position changes nothing.
+void TVXSQLScanner::SetPosition(int Pos) {
+  const int Last = static_cast<int>(FExpression.size()) + 1;
+  Pos = std::clamp(Pos, 1, Last);
+  const int From = FPosition;
+  if (Pos == From)
+    return;
+
+  const char* S = FExpression.data();
+  if (Pos < From) {
+    FLevel -= LevelChange(Pos, From, false, 0);
+    const int Breaks = static_cast<int>(std::count(S + Pos - 1, S + From - 1, '\n'));
+    if (Breaks == 0) {
+      FLinePos -= From - Pos;
+    } else {
+      FLineNo -= Breaks;
+      int LineStart = Pos;  // 1-based position of the first character of Pos's line
+      while (LineStart > 1 && S[LineStart - 2] != '\n')
+        --LineStart;
+      FLinePos = Pos - LineStart + 1;
+    }
+  } else {
+    FLevel += LevelChange(From, Pos, FInQuote, FQuoteChar);
+    const char* End = S + Pos - 1;
+    const int Breaks = static_cast<int>(std::count(S + From - 1, End, '\n'));
+    if (Breaks == 0) {
+      FLinePos += Pos - From;
+    } else {
+      FLineNo += Breaks;
+      const char* LastBreak = End;
+      while (*(LastBreak - 1) != '\n')
+        --LastBreak;
+      FLinePos = static_cast<int>(End - LastBreak) + 1;
+    }
+  }
+
+  FPosition = Pos;
+  FToken.clear();
+  FInQuote = false;
+  FQuoteChar = 0;
+  FEmptyString = false;
+  FTokenLength = 0;
+  FTokenQuoted = false;
+  FTokenKind = Pos == Last ? tkEnd : tkUnknown;
+}
+
+}  // namespace Vexar

@@ -28,8 +28,12 @@ std::unique_ptr<TVXJoinDefs> TVXTableDef::CreateJoinDefs() {
 }
 
 TVXTableDef::~TVXTableDef() {
+  // Emptied before they are freed: each field renumbers the SELECT list,
+  // which reads the field lists of every table, this one included.
+  FJoinDefs->Clear();
+  FFieldDefs->Clear();
   FJoinDefs.reset();
-  FFieldDefs.reset();  // each field renumbers the SELECT list
+  FFieldDefs.reset();
   TVXTableDefs* Tables = TableDefs();
   if (Tables && !Tables->Clearing()) Tables->UpdateJoins(this);
   if (TVXSelectParser* P = Parser()) {

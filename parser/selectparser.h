@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "parser/criterions.h"
 #include "parser/funcdefs.h"
@@ -38,6 +39,8 @@ enum TVXSelectState {
 };
 
 class TVXSelectParser;
+struct TVXExprNode;
+struct TVXCondNode;
 using TVXParserErrorEvent =
     std::function<void(TVXSelectParser* Sender, const std::string& ErrorMsg,
                        const std::string& Token, int LineNo, int LinePos)>;
@@ -141,6 +144,94 @@ class TVXSelectParser : public TPersistent {
   bool FDistinct = false;
   std::string FLastTableName;
   std::string FLastAlias;
+
+  // Reading works on the statement's tokens, read once by the scanner when
+  // parsing starts; handlers move a cursor over them, so that looking ahead
+  // or stepping back never disturbs line and column counting.
+  struct TVXParseToken {
+    std::string Text;  // as the scanner returns it (quoted text without its quotes)
+    TTokenKind Kind = tkEnd;
+    int LineNo = 1;
+    int Column = 1;  // 1-based column where the token's source text starts
+    int SpaceCount = 0;
+    bool Quoted = false;
+  };
+  const TVXParseToken& CurToken() const { return TokenAt(FTokenIndex); }
+  // The token Ahead places after the current one (the end token past the end).
+  const TVXParseToken& PeekToken(int Ahead = 1) const { return TokenAt(FTokenIndex + Ahead); }
+  const TVXParseToken& TokenAt(int Index) const;
+  void NextToken();
+  int TokenIndex() const { return FTokenIndex; }
+  void SetTokenIndex(int Index);
+  // Whether T is the unquoted delimiter, operation or comparison Text.
+  static bool IsSymbol(const TVXParseToken& T, std::string_view Text);
+  // Whether T is the unquoted word Word (a keyword or a plain word), ignoring case.
+  static bool IsWord(const TVXParseToken& T, std::string_view Word);
+  // Whether T is a keyword of the dialect (never quoted text).
+  static bool IsKeywordToken(const TVXParseToken& T) { return T.Kind == tkKeyword && !T.Quoted; }
+  // Whether T can name a table, column or alias.
+  static bool IsNameToken(const TVXParseToken& T);
+  // The stored form of a name read from T: the plain word, or the quoted
+  // form when the name could not be written unquoted (blanks, points,
+  // quotes, keywords).
+  std::string NameOf(const TVXParseToken& T) const;
+  // Index of the ")" that closes the "(" at Index, or -1.
+  int MatchingParen(int Index) const;
+  // Ends the machine in ssError with the cursor on the offending token.
+  void Fail() { FState = ssError; }
+  void FailAt(int Index);
+  // Counts one level of nesting; false (and ssError at the current token)
+  // beyond MaxNestingDepth.
+  bool EnterLevel();
+  void LeaveLevel() { --FDepth; }
+
+  // Expression reading: a tree first, then the model nodes.
+  std::unique_ptr<TVXExprNode> ParseArithmetic(bool AllowStar);
+  std::unique_ptr<TVXExprNode> ParseOperand(bool AllowStar);
+  std::unique_ptr<TVXExprNode> ParseCall();
+  // The SQL text of an expression tree, names quoted as the dialect does.
+  std::string RenderExpression(const TVXExprNode& Node) const;
+  void BuildExpression(TVXFunctionDef* Def, const TVXExprNode& Node, bool UseFullName);
+  // The table definition a qualifier names, made (with only the alias) when
+  // none has that alias yet.
+  TVXTableDef* QualifierTable(const std::string& Qualifier);
+
+  // Condition reading: OR over AND over NOT over a parenthesised condition
+  // or a comparison.
+  std::unique_ptr<TVXCondNode> ParseOrCondition();
+  std::unique_ptr<TVXCondNode> ParseAndCondition();
+  std::unique_ptr<TVXCondNode> ParseNotCondition();
+  std::unique_ptr<TVXCondNode> ParseComparison();
+  // The operator whose caption the words from Index on spell (the longest
+  // one); Words receives how many tokens it takes. Null when none.
+  TVXOperator* MatchOperator(int Index, int& Words) const;
+  // Whether the "(" at Index opens a condition rather than an operand.
+  bool OpensCondition(int Index) const;
+  void BuildCriterions(TVXCriterions* List, const TVXCondNode& Node);
+  void BuildCriterion(TVXCriterion* Item, const TVXCondNode& Node);
+  // Clause ends shared by the handlers after the table list.
+  void NextClause(bool AllowWhere, bool AllowGroupBy, bool AllowHaving, bool AllowOrderBy);
+  // Reads a possibly qualified name ("t", "s.t", "t.c") into one text.
+  bool ParseQualifiedName(std::string& Name);
+  // Checks made once the whole statement has been read.
+  void FinishParse();
+
+ private:
+  void Tokenize(const std::string& Text);
+  void ReportError(int Index);
+
+  std::string FSource;
+  std::vector<TVXParseToken> FTokens;
+  std::vector<int> FMatch;
+  int FTokenIndex = 0;
+  int FUnterminated = -1;  // index of the token standing for an unterminated string
+  int FErrorCode = 0;
+  int FDepth = 0;
+  int FHavingIndex = -1;
+  bool FAliasGiven = false;
+  bool FStarRead = false;
+  std::vector<TVXFieldDef*> FQualifiedStars;
+  TVXTableDef* FUnqualifiedTable = nullptr;
 
  private:
   std::unique_ptr<TVXSQLScanner> FScanner;

@@ -1,0 +1,375 @@
+// The parser's driver: reading a statement into tokens, the state machine
+// over the clauses, the clause handlers that only pass control on, and the
+// one path every error is reported through.
+#include <cctype>
+
+#include "parser/limits.h"
+#include "parser/parsetree.h"
+#include "parser/selectparser.h"
+#include "platform/strutils.h"
+
+namespace Vexar {
+
+// ---------------------------------------------------------------------------
+// Tokens and the cursor
+
+const TVXSelectParser::TVXParseToken& TVXSelectParser::TokenAt(int Index) const {
+  static const TVXParseToken EndToken;
+  if (FTokens.empty())
+    return EndToken;
+  if (Index < 0)
+    Index = 0;
+  if (Index >= static_cast<int>(FTokens.size()))
+    return FTokens.back();
+  return FTokens[Index];
+}
+
+void TVXSelectParser::NextToken() {
+  if (FTokenIndex < static_cast<int>(FTokens.size()) - 1)
+    ++FTokenIndex;
+}
+
+void TVXSelectParser::SetTokenIndex(int Index) {
+  if (Index < 0)
+    Index = 0;
+  if (Index >= static_cast<int>(FTokens.size()))
+    Index = static_cast<int>(FTokens.size()) - 1;
+  FTokenIndex = Index < 0 ? 0 : Index;
+}
+
+bool TVXSelectParser::IsSymbol(const TVXParseToken& T, std::string_view Text) {
+  return !T.Quoted && T.Kind != tkEnd && T.Text == Text;
+}
+
+bool TVXSelectParser::IsWord(const TVXParseToken& T, std::string_view Word) {
+  return !T.Quoted && (T.Kind == tkKeyword || T.Kind == tkIdent || T.Kind == tkUnknown) &&
+         SameText(T.Text, Word);
+}
+
+bool TVXSelectParser::IsNameToken(const TVXParseToken& T) {
+  return T.Kind == tkIdent || T.Kind == tkIdentString || (T.Kind == tkString && T.Quoted);
+}
+
+std::string TVXSelectParser::NameOf(const TVXParseToken& T) const {
+  if (!T.Quoted)
+    return T.Text;
+  // Quoted text that reads as a plain word is stored without its quotes
+  // (the dialect's quoting adds them again when the text is written); any
+  // other quoted name keeps them, so that it is never split at a point or
+  // written as something else.
+  const TVXSQLScanner* S = Scanner();
+  bool Plain = !T.Text.empty() && S->IsAlpha(T.Text[0]);
+  for (char C : T.Text)
+    if (!(S->IsAlpha(C) || S->IsDigit(C) || C == '_'))
+      Plain = false;
+  if (Plain && !S->IsKeyword(T.Text) && !S->IsFunction(T.Text))
+    return T.Text;
+  return S->QuoteIdent(T.Text);
+}
+
+int TVXSelectParser::MatchingParen(int Index) const {
+  if (Index < 0 || Index >= static_cast<int>(FMatch.size()))
+    return -1;
+  return FMatch[Index];
+}
+
+void TVXSelectParser::FailAt(int Index) {
+  SetTokenIndex(Index);
+  FState = ssError;
+}
+
+bool TVXSelectParser::EnterLevel() {
+  if (FDepth >= MaxNestingDepth - 2) {
+    Fail();
+    return false;
+  }
+  ++FDepth;
+  return true;
+}
+
+// Reads the whole text with the scanner. An unterminated string ends the
+// list with an end token that stands for the error, so that it is reported
+// where the reader meets it, like any other error, and not before an error
+// earlier in the text.
+void TVXSelectParser::Tokenize(const std::string& Text) {
+  FTokens.clear();
+  FMatch.clear();
+  FTokenIndex = 0;
+  FUnterminated = -1;
+  TVXSQLScanner* S = Scanner();
+  auto Take = [&] {
+    TVXParseToken T;
+    T.Text = S->Token();
+    T.Kind = S->TokenKind();
+    T.LineNo = S->LineNo();
+    T.Column = S->TokenColumn();
+    T.SpaceCount = S->SpaceCount();
+    T.Quoted = S->TokenQuoted();
+    FTokens.push_back(std::move(T));
+  };
+  try {
+    S->SetExpression(Text);
+    Take();
+    while (FTokens.back().Kind != tkEnd) {
+      S->GetNextToken();
+      Take();
+    }
+  } catch (const EVXParserError& E) {
+    if (E.ErrorCode() != 3)
+      throw;
+    TVXParseToken T;
+    T.Text = E.Token();
+    T.Kind = tkEnd;
+    T.LineNo = E.LineNo();
+    T.Column = E.LinePos();
+    T.Quoted = true;
+    FUnterminated = static_cast<int>(FTokens.size());
+    FTokens.push_back(std::move(T));
+  }
+  // Parentheses are paired once, so that looking past a parenthesised part
+  // costs nothing.
+  FMatch.assign(FTokens.size(), -1);
+  std::vector<int> Open;
+  for (int i = 0; i < static_cast<int>(FTokens.size()); ++i) {
+    if (IsSymbol(FTokens[i], "(")) {
+      Open.push_back(i);
+    } else if (IsSymbol(FTokens[i], ")") && !Open.empty()) {
+      FMatch[Open.back()] = i;
+      FMatch[i] = Open.back();
+      Open.pop_back();
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Errors
+
+void TVXSelectParser::ProcessError(const std::string& Token, int LineNo, int LinePos) {
+  const int Code = FErrorCode ? FErrorCode : (Token.empty() ? 2 : 1);
+  EVXParserError E(Code, Token, LineNo, LinePos - static_cast<int>(Token.size()));
+  if (OnParserError) {
+    OnParserError(this, E.Message(), E.Token(), E.LineNo(), E.LinePos());
+    return;
+  }
+  throw E;
+}
+
+// Reports the token at Index: its text, line and start column; the end of
+// the statement as an empty token; the unterminated string with its code.
+void TVXSelectParser::ReportError(int Index) {
+  const TVXParseToken& T = TokenAt(Index);
+  const bool Unterminated = FUnterminated >= 0 && Index >= FUnterminated;
+  const std::string Token = Unterminated || T.Kind != tkEnd ? T.Text : std::string();
+  FErrorCode = Unterminated ? 3 : 0;
+  struct Reset {
+    int& Code;
+    ~Reset() { Code = 0; }
+  } ResetCode{FErrorCode};
+  ProcessError(Token, T.LineNo, T.Column + static_cast<int>(Token.size()));
+}
+
+// ---------------------------------------------------------------------------
+// The state machine
+
+void TVXSelectParser::SetExpression(const std::string& S) {
+  FSource = S;
+  bool Empty = false;
+  try {
+    Scanner()->SetExpression(S);
+    Empty = Scanner()->TokenKind() == tkEnd;
+  } catch (const EVXParserError&) {
+    // An unterminated string at the very start: DoParse reports it.
+  }
+  if (Empty) {
+    Clear();
+    return;
+  }
+  DoParse();
+}
+
+void TVXSelectParser::DoParse() {
+  const std::string Text = FSource;
+  Clear();
+  FLastTableName.clear();
+  FLastAlias.clear();
+  FQualifiedStars.clear();
+  FUnqualifiedTable = nullptr;
+  FHavingIndex = -1;
+  FDepth = 0;
+  FErrorCode = 0;
+  Tokenize(Text);
+  FState = ssBegin;
+  try {
+    while (FState != ssError && FState != ssEnd) {
+      switch (FState) {
+        case ssBegin:
+          DoParseBegin();
+          break;
+        case ssSelect:
+          DoParseSelectClause();
+          break;
+        case ssFieldDefs:
+          DoParseFieldDefs();
+          break;
+        case ssInto:
+          DoParseIntoClause();
+          break;
+        case ssFrom:
+          DoParseFromClause();
+          break;
+        case ssTableDefs:
+          DoParseTableDefs();
+          break;
+        case ssWhere:
+          DoParseWhereClause();
+          break;
+        case ssGroupBy:
+          DoParseGroupByClause();
+          break;
+        case ssHaving:
+          DoParseHavingClause();
+          break;
+        case ssOrderBy:
+          DoParseOrderByClause();
+          break;
+        case ssAppendix:
+          DoParseAppendix();
+          break;
+        default:
+          FState = ssError;
+          break;
+      }
+      if (FState == ssError || FState == ssEnd)
+        break;
+      // The select list, the table list and a dialect's appendix start on
+      // the token that led into them; every other clause after its keyword.
+      if (FState != ssFieldDefs && FState != ssTableDefs && FState != ssAppendix)
+        NextToken();
+    }
+    if (FState == ssEnd)
+      FinishParse();
+  } catch (const EVXNestingError&) {
+    // The model refused a node below the deepest level.
+    FState = ssError;
+  }
+  if (FState == ssError)
+    ReportError(FTokenIndex);
+  else if (FUnterminated >= 0)
+    ReportError(FUnterminated);
+}
+
+void TVXSelectParser::DoParseBegin() {
+  FState = IsWord(CurToken(), "SELECT") ? ssSelect : ssError;
+}
+
+void TVXSelectParser::DoParseSelectClause() {
+  const bool Distinct = IsKeywordToken(CurToken()) && SameText(CurToken().Text, "DISTINCT");
+  SetDistinct(Distinct);
+  if (Distinct)
+    NextToken();
+  const TVXParseToken& T = CurToken();
+  switch (T.Kind) {
+    case tkFunction:
+    case tkInteger:
+    case tkFloat:
+    case tkString:
+    case tkIdent:
+    case tkIdentString:
+      FState = ssFieldDefs;
+      return;
+    default:
+      // «*», a parenthesis or a sign may start the list as well.
+      FState = IsSymbol(T, "*") || IsSymbol(T, "(") || IsSymbol(T, "-") || IsSymbol(T, "+")
+                   ? ssFieldDefs
+                   : ssError;
+  }
+}
+
+// No clause leads here: SELECT ... INTO is not read.
+void TVXSelectParser::DoParseIntoClause() {
+  FState = ssError;
+}
+
+void TVXSelectParser::DoParseFromClause() {
+  FState = IsNameToken(CurToken()) ? ssTableDefs : ssError;
+}
+
+// The generic statement has nothing after ORDER BY; dialects read their
+// trailing clauses here.
+void TVXSelectParser::DoParseAppendix() {
+  FState = ssError;
+}
+
+bool TVXSelectParser::IsJoinDef(const std::string& S) const {
+  return SameText(S, "INNER") || SameText(S, "LEFT") || SameText(S, "RIGHT") ||
+         SameText(S, "FULL") || SameText(S, "JOIN");
+}
+
+// Decides the clause that follows a WHERE, GROUP BY or HAVING clause from
+// the current token. GROUP and ORDER must be followed by BY; the cursor is
+// then left on BY. The words a clause may not be followed by lead to the
+// appendix (and, in the generic dialect, to an error at them).
+void TVXSelectParser::NextClause(bool AllowWhere, bool AllowGroupBy, bool AllowHaving,
+                                 bool AllowOrderBy) {
+  const TVXParseToken& T = CurToken();
+  if (T.Kind == tkEnd) {
+    FState = ssEnd;
+    return;
+  }
+  if (!IsKeywordToken(T)) {
+    Fail();
+    return;
+  }
+  const bool Group = SameText(T.Text, "GROUP"), Order = SameText(T.Text, "ORDER");
+  if ((Group || Order) && !IsWord(PeekToken(), "BY")) {
+    NextToken();
+    Fail();
+    return;
+  }
+  if (AllowWhere && SameText(T.Text, "WHERE")) {
+    FState = ssWhere;
+  } else if (AllowGroupBy && Group) {
+    NextToken();
+    FState = ssGroupBy;
+  } else if (AllowHaving && SameText(T.Text, "HAVING")) {
+    FHavingIndex = FTokenIndex;
+    FState = ssHaving;
+  } else if (AllowOrderBy && Order) {
+    NextToken();
+    FState = ssOrderBy;
+  } else {
+    FState = ssAppendix;
+  }
+}
+
+// Once the statement has been read: a HAVING clause that would not be
+// written (no grouping at all) is an error at HAVING rather than a clause
+// lost; a qualified star among other outputs, or over several tables, is
+// written as such; output aliases are made unique.
+void TVXSelectParser::FinishParse() {
+  TVXTableDefs* Tables = TableDefs();
+  int Named = 0, Fields = 0;
+  for (int i = 0; i < Tables->Count(); ++i) {
+    TVXTableDef* T = Tables->Items(i);
+    if (!T->Name().empty())
+      ++Named;
+    for (int j = 0; j < T->FieldDefs()->Count(); ++j)
+      if (!T->FieldDefs()->Items(j)->IsInputParam())
+        ++Fields;
+  }
+  if (Named > 1 || Fields > 1) {
+    for (TVXFieldDef* F : FQualifiedStars) {
+      const std::string Text = F->GetTableAlias().empty()
+                                   ? std::string("*")
+                                   : Scanner()->ProcessName(F->GetTableAlias()) + ".*";
+      F->SetName(Text);
+      F->SetKind(fkExpression);
+      F->SetAlias(F->Name());
+    }
+  }
+  Tables->UpdateFieldAliases();
+  if (HavingItems()->Count() > 0 && GroupByItems()->GetScript().empty())
+    FailAt(FHavingIndex);
+}
+
+}  // namespace Vexar

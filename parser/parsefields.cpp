@@ -1,0 +1,482 @@
+// The select list and the expression reader every clause uses.
+//
+// An expression is read into a small tree first:
+//
+//   expression := operand { operation operand }
+//   operand    := ("-" | "+") operand | "(" expression ")" | number | string
+//               | name ["." name]... ["." "*"] | function "(" [arguments] ")"
+//   arguments  := "*" | expression { "," expression }
+//
+// and then stored as the model's nodes: a column, a literal or a call (with
+// argument nodes) keeps its shape; anything with operations becomes one
+// expression text with a blank between tokens, names quoted as the dialect
+// quotes them and literals written as the dialect writes them.
+#include <set>
+
+#include "parser/parsetree.h"
+#include "parser/selectparser.h"
+#include "platform/strutils.h"
+
+namespace Vexar {
+
+namespace {
+
+// Whether the comma-separated list Words holds Word (ignoring case).
+bool ListHas(const std::string& Words, std::string_view Word) {
+  size_t Start = 0;
+  while (Start <= Words.size()) {
+    size_t End = Words.find(',', Start);
+    if (End == std::string::npos)
+      End = Words.size();
+    if (SameText(Trim(std::string_view(Words).substr(Start, End - Start)), Word))
+      return true;
+    Start = End + 1;
+  }
+  return false;
+}
+
+// Every qualifier of the tree, in reading order.
+void CollectQualifiers(const TVXExprNode& N, std::vector<std::string>& Out) {
+  if ((N.Kind == TVXExprNode::ekIdent || N.Kind == TVXExprNode::ekStar) && !N.Quals.empty())
+    Out.push_back(N.Qualifier());
+  for (const auto& K : N.Kids)
+    CollectQualifiers(*K, Out);
+}
+
+// The qualifiers of the columns that stay column nodes in the model (the
+// expression itself, or arguments of calls, at any depth); an unqualified
+// column counts as "".
+void CollectColumnQualifiers(const TVXExprNode& N, std::set<std::string>& Out) {
+  if (N.Kind == TVXExprNode::ekIdent) {
+    Out.insert(N.Qualifier());
+  } else if (N.Kind == TVXExprNode::ekCall) {
+    for (const auto& K : N.Kids)
+      CollectColumnQualifiers(*K, Out);
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Reading the tree
+
+std::unique_ptr<TVXExprNode> TVXSelectParser::ParseOperand(bool AllowStar) {
+  if (!EnterLevel())
+    return nullptr;
+  struct Leave {
+    TVXSelectParser* P;
+    ~Leave() { P->LeaveLevel(); }
+  } Guard{this};
+
+  const int Start = FTokenIndex;
+  const TVXParseToken& T = CurToken();
+  auto N = std::make_unique<TVXExprNode>();
+  N->TokenIndex = Start;
+
+  if (IsSymbol(T, "-") || IsSymbol(T, "+")) {
+    N->Kind = TVXExprNode::ekUnary;
+    N->Text = T.Text;
+    NextToken();
+    auto Operand = ParseOperand(false);
+    if (!Operand)
+      return nullptr;
+    // A signed number stays a number: «-1» is the literal -1.
+    if ((Operand->Kind == TVXExprNode::ekInteger || Operand->Kind == TVXExprNode::ekFloat) &&
+        !Operand->Text.empty() && Scanner()->IsDigit(Operand->Text[0])) {
+      Operand->Text = N->Text + Operand->Text;
+      Operand->TokenIndex = Start;
+      return Operand;
+    }
+    N->Kids.push_back(std::move(Operand));
+    return N;
+  }
+  if (IsSymbol(T, "(")) {
+    NextToken();
+    auto Inner = ParseArithmetic(false);
+    if (!Inner)
+      return nullptr;
+    if (!IsSymbol(CurToken(), ")")) {
+      Fail();
+      return nullptr;
+    }
+    NextToken();
+    N->Kind = TVXExprNode::ekParen;
+    N->Kids.push_back(std::move(Inner));
+    return N;
+  }
+  if (IsSymbol(T, "*")) {
+    if (!AllowStar) {
+      Fail();
+      return nullptr;
+    }
+    N->Kind = TVXExprNode::ekStar;
+    NextToken();
+    return N;
+  }
+  switch (T.Kind) {
+    case tkInteger:
+    case tkFloat:
+      N->Kind = T.Kind == tkInteger ? TVXExprNode::ekInteger : TVXExprNode::ekFloat;
+      N->Text = T.Text;
+      NextToken();
+      return N;
+    case tkString:
+      N->Kind = TVXExprNode::ekString;
+      N->Text = T.Text;
+      NextToken();
+      return N;
+    case tkFunction:
+    case tkIdent:
+    case tkIdentString:
+      break;
+    default:
+      Fail();
+      return nullptr;
+  }
+  // A word followed by "(" is a call, whether or not the dialect lists the
+  // function; a function name without "(" is a column of that name.
+  if (IsSymbol(PeekToken(), "("))
+    return ParseCall();
+  std::vector<std::string> Parts{T.Kind == tkFunction ? T.Text : NameOf(T)};
+  NextToken();
+  // «t.a»: a point right after the name qualifies; «t . a» is no qualifier.
+  while (IsSymbol(CurToken(), ".") && CurToken().SpaceCount == 0) {
+    const TVXParseToken& After = PeekToken();
+    if (IsNameToken(After)) {
+      Parts.push_back(NameOf(After));
+      NextToken();
+      NextToken();
+    } else if (IsSymbol(After, "*") && AllowStar) {
+      NextToken();
+      NextToken();
+      N->Kind = TVXExprNode::ekStar;
+      N->Quals = std::move(Parts);
+      return N;
+    } else {
+      FailAt(FTokenIndex + 1);
+      return nullptr;
+    }
+  }
+  N->Kind = TVXExprNode::ekIdent;
+  N->Text = Parts.back();
+  Parts.pop_back();
+  N->Quals = std::move(Parts);
+  return N;
+}
+
+// A call, on its name: "name (" ... ")". COUNT(*) holds a star argument;
+// DISTINCT inside a call is not read (an error at DISTINCT).
+std::unique_ptr<TVXExprNode> TVXSelectParser::ParseCall() {
+  auto N = std::make_unique<TVXExprNode>();
+  N->Kind = TVXExprNode::ekCall;
+  N->TokenIndex = FTokenIndex;
+  N->Text = CurToken().Kind == tkFunction ? CurToken().Text : NameOf(CurToken());
+  NextToken();  // "("
+  NextToken();
+  if (IsSymbol(CurToken(), ")")) {
+    NextToken();
+    return N;
+  }
+  if (IsSymbol(CurToken(), "*") && IsSymbol(PeekToken(), ")")) {
+    auto Star = std::make_unique<TVXExprNode>();
+    Star->Kind = TVXExprNode::ekStar;
+    Star->TokenIndex = FTokenIndex;
+    N->Kids.push_back(std::move(Star));
+    NextToken();
+    NextToken();
+    return N;
+  }
+  for (;;) {
+    auto Argument = ParseArithmetic(false);
+    if (!Argument)
+      return nullptr;
+    N->Kids.push_back(std::move(Argument));
+    if (IsSymbol(CurToken(), ",")) {
+      NextToken();
+      continue;
+    }
+    if (IsSymbol(CurToken(), ")")) {
+      NextToken();
+      return N;
+    }
+    Fail();
+    return nullptr;
+  }
+}
+
+std::unique_ptr<TVXExprNode> TVXSelectParser::ParseArithmetic(bool AllowStar) {
+  auto First = ParseOperand(AllowStar);
+  if (!First)
+    return nullptr;
+  if (First->Kind == TVXExprNode::ekStar || CurToken().Kind != tkOperation || CurToken().Quoted)
+    return First;
+  auto N = std::make_unique<TVXExprNode>();
+  N->Kind = TVXExprNode::ekBinary;
+  N->TokenIndex = First->TokenIndex;
+  N->Kids.push_back(std::move(First));
+  while (CurToken().Kind == tkOperation && !CurToken().Quoted) {
+    N->Ops.push_back(CurToken().Text);
+    NextToken();
+    auto Next = ParseOperand(false);
+    if (!Next)
+      return nullptr;
+    N->Kids.push_back(std::move(Next));
+  }
+  return N;
+}
+
+// ---------------------------------------------------------------------------
+// Writing the tree
+
+std::string TVXSelectParser::RenderExpression(const TVXExprNode& N) const {
+  const TVXSQLScanner* S = Scanner();
+  auto Qualified = [&](const std::string& Last) {
+    std::string R;
+    for (const std::string& Q : N.Quals)
+      R += S->ProcessName(Q) + ".";
+    return R + Last;
+  };
+  auto Joined = [&](const char* Open, const char* Close) {
+    std::string R = Open;
+    for (size_t i = 0; i < N.Kids.size(); ++i) {
+      if (i)
+        R += ", ";
+      R += RenderExpression(*N.Kids[i]);
+    }
+    return R + Close;
+  };
+  switch (N.Kind) {
+    case TVXExprNode::ekIdent:
+      return Qualified(S->ProcessName(N.Text));
+    case TVXExprNode::ekInteger:
+    case TVXExprNode::ekFloat:
+      return N.Text;
+    case TVXExprNode::ekString:
+      return S->QuoteString(N.Text);
+    case TVXExprNode::ekCall:
+      return ProcessFunction(N.Text) + Joined("(", ")");
+    case TVXExprNode::ekStar:
+      return Qualified("*");
+    case TVXExprNode::ekUnary: {
+      // «- -1», never «--1», which would start a comment.
+      std::string Operand = RenderExpression(*N.Kids[0]);
+      const bool Gap = N.Text == "-" && !Operand.empty() && Operand[0] == '-';
+      return N.Text + (Gap ? " " : "") + Operand;
+    }
+    case TVXExprNode::ekBinary: {
+      std::string R = RenderExpression(*N.Kids[0]);
+      for (size_t i = 0; i < N.Ops.size(); ++i)
+        R += " " + N.Ops[i] + " " + RenderExpression(*N.Kids[i + 1]);
+      return R;
+    }
+    case TVXExprNode::ekParen:
+      return "(" + RenderExpression(*N.Kids[0]) + ")";
+    case TVXExprNode::ekList:
+      return Joined("(", ")");
+  }
+  return std::string();
+}
+
+TVXTableDef* TVXSelectParser::QualifierTable(const std::string& Qualifier) {
+  TVXTableDef* T = TableDefs()->FindByAlias(Qualifier);
+  if (!T) {
+    T = TableDefs()->Add();
+    T->SetAlias(Qualifier);
+  }
+  return T;
+}
+
+// Stores the tree in Def. Columns are stored by their own name, or, with
+// UseFullName, qualified and quoted as written; a call keeps its argument
+// nodes; a parenthesised list is a node without name whose arguments are
+// the items; anything else is one expression text.
+void TVXSelectParser::BuildExpression(TVXFunctionDef* Def, const TVXExprNode& N, bool UseFullName) {
+  switch (N.Kind) {
+    case TVXExprNode::ekIdent:
+      Def->SetName(UseFullName && !N.Quals.empty() ? RenderExpression(N) : N.Text);
+      Def->SetKind(fkIdentifier);
+      return;
+    case TVXExprNode::ekInteger:
+      Def->SetName(N.Text);
+      Def->SetKind(fkInteger);
+      return;
+    case TVXExprNode::ekFloat:
+      Def->SetName(N.Text);
+      Def->SetKind(fkFloat);
+      return;
+    case TVXExprNode::ekString: {
+      // A stored string loses one pair of enclosing quotes when written, so
+      // a value that itself starts and ends with a quote gets one more pair.
+      std::string Value = N.Text;
+      auto IsQuote = [](char C) { return C == '"' || C == '\''; };
+      if (Value.size() > 1 && IsQuote(Value.front()) && IsQuote(Value.back()))
+        Value = "'" + Value + "'";
+      Def->SetName(Value);
+      Def->SetKind(fkString);
+      return;
+    }
+    case TVXExprNode::ekStar:
+      Def->SetName("*");
+      Def->SetKind(fkUnknown);
+      return;
+    case TVXExprNode::ekCall:
+    case TVXExprNode::ekList:
+      Def->SetName(N.Kind == TVXExprNode::ekCall ? ProcessFunction(N.Text) : std::string());
+      Def->SetKind(N.Kind == TVXExprNode::ekCall ? fkFunction : fkUnknown);
+      for (const auto& K : N.Kids)
+        BuildExpression(Def->Arguments()->Add(), *K, UseFullName);
+      return;
+    default:
+      Def->SetName(RenderExpression(N));
+      Def->SetKind(fkExpression);
+      return;
+  }
+}
+
+void TVXSelectParser::DoParseExpression(TVXFunctionDef* Def, TVXTableDef*& TableDef,
+                                        TTokenKinds Terminators, const std::string& AllowedWords,
+                                        bool UseFullName) {
+  if (!Def)
+    return;
+  // The reader ends an expression at the first token that cannot continue
+  // it, which covers every terminator kind a caller names.
+  (void)Terminators;
+  Def->Clear();
+  FAliasGiven = false;
+  FStarRead = false;
+  auto* Field = dynamic_cast<TVXFieldDef*>(Def);
+  const bool OutputItem = Field && ListHas(AllowedWords, "AS");
+  auto Node = ParseArithmetic(OutputItem);
+  if (!Node) {
+    Fail();
+    return;
+  }
+
+  // Every qualifier names a table definition (made when none has it yet).
+  std::vector<std::string> Qualifiers;
+  CollectQualifiers(*Node, Qualifiers);
+  TVXTableDef* First = nullptr;
+  for (const std::string& Q : Qualifiers) {
+    TVXTableDef* T = QualifierTable(Q);
+    if (!First)
+      First = T;
+  }
+  TableDef = First;
+
+  if (Node->Kind == TVXExprNode::ekStar) {
+    // «*» or «t.*»: an empty field stands for all columns.
+    FStarRead = true;
+    return;
+  }
+  bool AsText = false;
+  if (!UseFullName) {
+    // Columns are stored without qualifier and written with their table's,
+    // so all the column nodes of one output must share one qualifier; an
+    // output that mixes qualifiers is kept as one expression text.
+    std::set<std::string> Columns;
+    CollectColumnQualifiers(*Node, Columns);
+    if (Columns.size() > 1) {
+      AsText = true;
+    } else if (Columns.size() == 1) {
+      TableDef = Columns.begin()->empty() ? nullptr : QualifierTable(*Columns.begin());
+    }
+  }
+  if (AsText) {
+    Def->SetName(RenderExpression(*Node));
+    Def->SetKind(fkExpression);
+  } else {
+    BuildExpression(Def, *Node, UseFullName);
+  }
+
+  if (!OutputItem)
+    return;
+  // «AS alias», or the alias right after the output without AS.
+  const TVXParseToken* T = &CurToken();
+  if (IsKeywordToken(*T) && SameText(T->Text, "AS")) {
+    NextToken();
+    T = &CurToken();
+    if (T->Kind != tkIdent && T->Kind != tkIdentString) {
+      Fail();
+      return;
+    }
+  } else if (T->Kind != tkIdent && T->Kind != tkIdentString) {
+    return;
+  }
+  Field->SetAlias(NameOf(*T));
+  FAliasGiven = true;
+  NextToken();
+}
+
+// ---------------------------------------------------------------------------
+// The select list
+
+void TVXSelectParser::DoParseFieldDef() {
+  std::unique_ptr<TVXFieldDef> Free(TCollectionItem::Create<TVXFieldDef>(nullptr));
+  Free->SetParser(this);
+  TVXTableDef* T = nullptr;
+  DoParseExpression(Free.get(), T, TTokenKinds{tkKeyword}, "AS", false);
+  if (FState == ssError)
+    return;
+
+  const bool Star = FStarRead, Qualified = T != nullptr;
+  std::vector<TVXTableDef*> Targets;
+  if (Star && !T) {
+    // «*»: all columns of the tables the FROM clause names.
+    T = TableDefs()->Add();
+  } else if (!T) {
+    T = TableDefs()->FindByAlias("");
+    if (!T && TableDefs()->Count() == 0)
+      T = TableDefs()->Add();
+  }
+  if (T) {
+    Targets.push_back(T);
+    if (!Qualified)
+      FUnqualifiedTable = T;
+  } else {
+    // An unqualified column may belong to any table read so far; a copy goes
+    // under each, and reconciling with the schema keeps the right one.
+    for (int i = 0; i < TableDefs()->Count(); ++i)
+      Targets.push_back(TableDefs()->Items(i));
+  }
+  for (TVXTableDef* Target : Targets) {
+    TVXFieldDef* G = Target->FieldDefs()->Add();
+    G->Assign(Free.get());
+    if (!FAliasGiven && G->Kind() != fkUnknown && G->Kind() != fkIdentifier) {
+      // The alias made while the field was free is not unique in the list.
+      G->SetAlias("");
+      G->SetAlias(G->GenerateAlias("FIELD_", true));
+    }
+    if (Star && Qualified)
+      FQualifiedStars.push_back(G);
+  }
+}
+
+// The list up to FROM. «*» stands alone; an item is followed by "," or FROM.
+void TVXSelectParser::DoParseFieldDefs() {
+  bool First = true;
+  while (FState == ssFieldDefs) {
+    const bool Star = IsSymbol(CurToken(), "*");
+    if (Star && !First) {
+      Fail();
+      break;
+    }
+    DoParseFieldDef();
+    if (FState == ssError)
+      break;
+    First = false;
+    const TVXParseToken& T = CurToken();
+    if (IsSymbol(T, ",") && !Star) {
+      NextToken();
+    } else if (IsKeywordToken(T) && SameText(T.Text, "FROM")) {
+      FState = ssFrom;
+    } else {
+      // The end of the text (a statement without FROM), another keyword, or
+      // a token that cannot follow an item.
+      Fail();
+    }
+  }
+  if (FState == ssError)
+    TableDefs()->Clear();
+}
+
+}  // namespace Vexar

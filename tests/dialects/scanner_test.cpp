@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -236,6 +237,22 @@ TEST(DialectScannerTest, MySQLStringsRoundTrip) {
     const std::string Written = S->QuoteString(C.Value);
     EXPECT_EQ(Written, C.Written) << C.Literal;
     EXPECT_EQ(Scan(*S, Written), (std::vector<Tok>{{C.Value, tkString}})) << C.Literal;
+  }
+}
+
+// Any value made of the characters that matter to MySQL's escapes is
+// written so that it reads back as itself.
+TEST(DialectScannerTest, MySQLStringsOfHostileCharactersRoundTrip) {
+  const std::string Alphabet("a'\"\\`%_\n\r\0\x1A ", 12);
+  std::mt19937 Random(5);
+  auto S = TVXScanner::Create<TVXMySQLScanner>();
+  for (int Round = 0; Round < 500; ++Round) {
+    std::string Value;
+    for (int N = Random() % 12; N > 0; --N)
+      Value += Alphabet[Random() % Alphabet.size()];
+    const std::string Written = S->QuoteString(Value);
+    ASSERT_EQ(Scan(*S, Written + " x"), (std::vector<Tok>{{Value, tkString}, {"x", tkIdent}}))
+        << Written;
   }
 }
 

@@ -1,0 +1,133 @@
+#include "dialects/ibparser.h"
+
+#include "platform/strutils.h"
+
+namespace Vexar {
+
+TVXIBSelectParser::TVXIBSelectParser()
+    : FIBOptions(std::make_unique<TVXIBOptions>()), FFBOptions(std::make_unique<TVXFBOptions>()) {}
+
+TVXIBSelectParser::~TVXIBSelectParser() {
+  FFBOptions.reset();
+  FIBOptions.reset();
+}
+
+void TVXIBSelectParser::SetIBOptions(const TVXIBOptions* Value) {
+  if (Value != FIBOptions.get())
+    FIBOptions->Assign(Value);
+}
+
+void TVXIBSelectParser::SetFBOptions(const TVXFBOptions* Value) {
+  if (Value != FFBOptions.get())
+    FFBOptions->Assign(Value);
+}
+
+std::unique_ptr<TVXSQLScanner> TVXIBSelectParser::CreateScanner() {
+  return TVXScanner::Create<TVXIBScanner>();
+}
+
+void TVXIBSelectParser::Clear() {
+  TVXSelectParser::Clear();
+  FIBOptions->Clear();
+  FFBOptions->Clear();
+  FRowsRead = false;
+}
+
+bool TVXIBSelectParser::ReadNumber(int& Value) {
+  NextToken();
+  const TVXParseToken& T = CurToken();
+  if (T.Kind != tkInteger || T.Quoted || !TryStrToInt(T.Text, Value)) {
+    Fail();
+    return false;
+  }
+  return true;
+}
+
+// Firebird: FIRST n, then SKIP m, both before DISTINCT. Under InterBase the
+// words are left to the generic select clause, which reports them.
+void TVXIBSelectParser::DoParseSelectClause() {
+  if (FSQLServer == qssFireBird) {
+    int Value = 0;
+    if (IsWord(CurToken(), "FIRST")) {
+      if (!ReadNumber(Value))
+        return;
+      FFBOptions->SetFirst(Value);
+      NextToken();
+    }
+    if (IsWord(CurToken(), "SKIP")) {
+      if (!ReadNumber(Value))
+        return;
+      FFBOptions->SetSkip(Value);
+      NextToken();
+    }
+  }
+  TVXSelectParser::DoParseSelectClause();
+}
+
+// InterBase: ROWS n [TO m] [BY k] [PERCENT] [WITH TIES], in this order and
+// once. The end of the text ends the statement; any other token stays in
+// ssAppendix, comes back here and is reported, a second ROWS clause included
+// (it would silently overwrite parts of the first).
+void TVXIBSelectParser::DoParseAppendix() {
+  if (FSQLServer != qssInterBase || FRowsRead || !IsWord(CurToken(), "ROWS")) {
+    TVXSelectParser::DoParseAppendix();
+    return;
+  }
+  FRowsRead = true;
+  int Value = 0;
+  if (!ReadNumber(Value))
+    return;
+  FIBOptions->SetRows(Value);
+  NextToken();
+  if (IsWord(CurToken(), "TO")) {
+    if (!ReadNumber(Value))
+      return;
+    FIBOptions->SetRowsTo(Value);
+    NextToken();
+  }
+  if (IsWord(CurToken(), "BY")) {
+    if (!ReadNumber(Value))
+      return;
+    FIBOptions->SetRowsBy(Value);
+    NextToken();
+  }
+  if (IsWord(CurToken(), "PERCENT")) {
+    NextToken();
+    FIBOptions->SetPercent(true);
+  }
+  if (IsWord(CurToken(), "WITH")) {
+    NextToken();
+    if (!IsWord(CurToken(), "TIES")) {
+      Fail();
+      return;
+    }
+    NextToken();
+    FIBOptions->SetWithTies(true);
+  }
+  if (CurToken().Kind == tkEnd)
+    FState = ssEnd;
+}
+
+// SELECT [FIRST n SKIP m (Firebird)] [DISTINCT] select list FROM ..., the
+// WHERE, GROUP BY, HAVING and ORDER BY clauses, [ROWS ... (InterBase)]. Each
+// part before ROWS ends with a line break, so ROWS is the last line.
+std::string TVXIBSelectParser::GetExpression() {
+  std::string R = TableDefs()->GetScript();
+  if (R.empty())
+    return R;
+  if (GetDistinct())
+    R = ProcessKeyword("DISTINCT") + " " + R;
+  if (FSQLServer == qssFireBird)
+    R = ProcessKeyword("SELECT") + " " + FFBOptions->GetScript() + R;
+  else
+    R = ProcessKeyword("SELECT") + " " + R;
+  R += WhereItems()->GetScript();
+  R += GroupByItems()->GetScript();
+  R += HavingItems()->GetScript();
+  R += OrderByItems()->GetScript();
+  if (FSQLServer == qssInterBase)
+    R += FIBOptions->GetScript();
+  return R;
+}
+
+}  // namespace Vexar

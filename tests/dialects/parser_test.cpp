@@ -271,6 +271,12 @@ TEST(DialectParserTest, WrittenStatementsReadBackUnchanged) {
     return [Q]() -> std::unique_ptr<TVXSelectParser> { return MyParser(Q); };
   };
   const Case Cases[] = {
+      {Ib(IB, D3),
+       "SELECT A, COUNT(B) FROM T WHERE A BETWEEN 1 AND 2 GROUP BY A "
+       "HAVING COUNT(B) > 1 ROWS 5 TO 6"},
+      {My(false),
+       "SELECT a, COUNT(b) FROM t WHERE a LIKE 'x%' AND b IS NULL GROUP BY a "
+       "HAVING COUNT(b) > 1 LIMIT 2, 3"},
       {Ib(FB, D3),
        "SELECT FIRST 1 SKIP 2 DISTINCT c.name, \"Odd \"\"x\"\"\", 'it''s' AS \"s\" "
        "FROM customer c WHERE c.id > 1 ORDER BY c.name"},
@@ -286,7 +292,7 @@ TEST(DialectParserTest, WrittenStatementsReadBackUnchanged) {
   for (const Case& C : Cases) {
     auto P = C.Make();
     const std::string First = Write(*P, C.Sql);
-    ASSERT_EQ(First.find("Invalid token"), std::string::npos) << C.Sql << "\n" << First;
+    ASSERT_EQ(First.rfind("SELECT ", 0), 0u) << C.Sql << "\n" << First;
     EXPECT_EQ(Write(*P, First), First) << C.Sql;
     EXPECT_EQ(Write(*P, Write(*P, First)), First) << C.Sql;
   }

@@ -21,10 +21,12 @@
 
 namespace Vexar {
 
-TVXOperator* TVXSelectParser::MatchOperator(int Index, int& Words) const {
+TVXOperator* TVXSelectParser::MatchOperator(int Index, int& Words, int* Reached) const {
   TVXOperators* Ops = Operators();
   TVXOperator* Best = nullptr;
   std::string Text;
+  if (Reached)
+    *Reached = 0;
   for (int k = 0; Index + k < static_cast<int>(FTokens.size()); ++k) {
     const TVXParseToken& T = FTokens[Index + k];
     if (T.Quoted || T.Kind == tkEnd || T.Kind == tkInteger || T.Kind == tkFloat ||
@@ -51,6 +53,8 @@ TVXOperator* TVXSelectParser::MatchOperator(int Index, int& Words) const {
     }
     if (!Longer)
       break;
+    if (Reached)
+      *Reached = k + 1;
   }
   return Best;
 }
@@ -145,11 +149,12 @@ std::unique_ptr<TVXCondNode> TVXSelectParser::ParseComparison() {
   N->Left = ParseArithmetic(false);
   if (!N->Left)
     return nullptr;
-  int Words = 0;
-  TVXOperator* Op = MatchOperator(FTokenIndex, Words);
+  int Words = 0, Reached = 0;
+  TVXOperator* Op = MatchOperator(FTokenIndex, Words, &Reached);
   if (!Op) {
-    // A condition needs an operator: the token here cannot be placed.
-    Fail();
+    // A condition needs an operator: the first token that no caption
+    // continues with cannot be placed («a IS NOT x» fails at x).
+    FailAt(FTokenIndex + Reached);
     return nullptr;
   }
   const bool List = Op->Prefix() == "(" && Op->Postfix() == ")";

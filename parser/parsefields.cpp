@@ -402,7 +402,10 @@ void TVXSelectParser::DoParseExpression(TVXFunctionDef* Def, TVXTableDef*& Table
   } else if (T->Kind != tkIdent && T->Kind != tkIdentString) {
     return;
   }
-  Field->SetAlias(NameOf(*T));
+  // A dialect that writes aliases as they are keeps a quoted alias quoted:
+  // it may be a word the statement could not take bare («AS "when"»).
+  Field->SetAlias(T->Quoted && !Scanner()->GetProcessAliases() ? Scanner()->QuoteIdent(T->Text)
+                                                               : NameOf(*T));
   FAliasGiven = true;
   NextToken();
 }

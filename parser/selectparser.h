@@ -203,8 +203,9 @@ class TVXSelectParser : public TPersistent {
   std::unique_ptr<TVXCondNode> ParseNotCondition();
   std::unique_ptr<TVXCondNode> ParseComparison();
   // The operator whose caption the words from Index on spell (the longest
-  // one); Words receives how many tokens it takes. Null when none.
-  TVXOperator* MatchOperator(int Index, int& Words) const;
+  // one); Words receives how many tokens it takes. Null when none; Reached
+  // then receives how many tokens still began some caption.
+  TVXOperator* MatchOperator(int Index, int& Words, int* Reached = nullptr) const;
   // Whether the "(" at Index opens a condition rather than an operand.
   bool OpensCondition(int Index) const;
   void BuildCriterions(TVXCriterions* List, const TVXCondNode& Node);

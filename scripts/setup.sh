@@ -3,7 +3,7 @@
 # is missing (apt-get runs only then). Run as root on Debian 12.
 set -eu
 
-PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libsqlite3-dev"
+PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libsqlite3-dev nlohmann-json3-dev"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,0 +1,29 @@
+// The query model as a JSON document: property names as keys, enumerator
+// names as values. Texts are single-byte; bytes that are not valid UTF-8 are
+// written as \u00XX escapes of their byte values, so the document is always
+// valid JSON.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace Vexar {
+
+class TVXSelectParser;
+class EVXParserError;
+
+// The model held by Parser (dialect option records included for the
+// InterBase/Firebird and MySQL parsers), as it stands: nothing is generated.
+nlohmann::ordered_json ModelToJson(const TVXSelectParser& Parser);
+
+// {"ErrorCode", "Message", "Token", "LineNo", "LinePos"} of a parse error.
+nlohmann::ordered_json ErrorToJson(const EVXParserError& Error);
+
+// A single-byte text as a JSON string value (invalid UTF-8 bytes become the
+// code points U+0080..U+00FF of their values).
+nlohmann::ordered_json JsonText(const std::string& S);
+
+// Compact JSON text with every non-ASCII character escaped.
+std::string DumpJson(const nlohmann::ordered_json& J, int Indent = -1);
+
+}  // namespace Vexar

@@ -1,0 +1,272 @@
+#include "tools/vexarsql.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "dialects/ibparser.h"
+#include "dialects/myparser.h"
+#include "parser/schemaloader.h"
+#include "parser/selectparser.h"
+#include "tools/modeljson.h"
+#include "tools/schemafile.h"
+
+namespace Vexar {
+
+namespace {
+
+const char kUsage[] =
+    "Usage: vexar-sql [OPTIONS] [FILE]\n"
+    "Reads one SELECT statement from FILE (standard input when FILE is absent or \"-\"),\n"
+    "parses it and writes the statement generated from its model to standard output.\n"
+    "\n"
+    "  --dialect NAME      generic (default), interbase, firebird, mysql\n"
+    "  --sql-dialect N     1 or 3 (default 3): the InterBase/Firebird SQL dialect\n"
+    "  --no-quote          do not quote identifiers (generic and mysql)\n"
+    "  --keywords MODE     asis (default), upper, lower, firstupper\n"
+    "  --functions MODE    asis (default), upper, lower, firstupper\n"
+    "  --schema FILE       table columns, one table a line: NAME: col1, col2 [| in1, in2];\n"
+    "                      output fields that name no column of their table are dropped\n"
+    "  --json              write the model as JSON instead of the SQL text\n"
+    "  --batch             one statement per input line; one JSON line per statement:\n"
+    "                      {\"sql\": ...} or {\"error\": ...}\n"
+    "  --help              show this text\n"
+    "  --version           show the version\n"
+    "\n"
+    "Exit status: 0 success, 1 the statement could not be read, 2 usage or I/O error.\n";
+
+struct TOptions {
+  std::string Dialect = "generic";
+  int SQLDialect = 3;
+  bool Quote = true;
+  TVXFormatMode Keywords = qfmAsIs;
+  TVXFormatMode Functions = qfmAsIs;
+  std::string Schema;
+  bool Json = false;
+  bool Batch = false;
+  std::optional<std::string> File;
+};
+
+bool ParseMode(const std::string& S, TVXFormatMode& Mode) {
+  if (S == "asis") Mode = qfmAsIs;
+  else if (S == "upper") Mode = qfmUpperCase;
+  else if (S == "lower") Mode = qfmLowerCase;
+  else if (S == "firstupper") Mode = qfmFirstUpper;
+  else return false;
+  return true;
+}
+
+// Fills Opt from Args; on a usage error returns false with the reason.
+bool ParseArgs(const std::vector<std::string>& Args, TOptions& Opt, std::string& Error,
+               bool& Help, bool& Version) {
+  for (size_t i = 0; i < Args.size(); ++i) {
+    std::string A = Args[i];
+    std::string Value;
+    bool HasValue = false;
+    if (A.rfind("--", 0) == 0) {
+      size_t Eq = A.find('=');
+      if (Eq != std::string::npos) {
+        Value = A.substr(Eq + 1);
+        A = A.substr(0, Eq);
+        HasValue = true;
+      }
+    }
+    auto NeedValue = [&]() {
+      if (HasValue) return true;
+      if (i + 1 >= Args.size()) {
+        Error = "option '" + A + "' needs a value";
+        return false;
+      }
+      Value = Args[++i];
+      return true;
+    };
+    if (A == "--help") {
+      Help = true;
+    } else if (A == "--version") {
+      Version = true;
+    } else if (A == "--dialect") {
+      if (!NeedValue()) return false;
+      if (Value != "generic" && Value != "interbase" && Value != "firebird" && Value != "mysql") {
+        Error = "unknown dialect '" + Value + "' (generic, interbase, firebird, mysql)";
+        return false;
+      }
+      Opt.Dialect = Value;
+    } else if (A == "--sql-dialect") {
+      if (!NeedValue()) return false;
+      if (Value != "1" && Value != "3") {
+        Error = "SQL dialect must be 1 or 3, not '" + Value + "'";
+        return false;
+      }
+      Opt.SQLDialect = Value == "1" ? 1 : 3;
+    } else if (A == "--no-quote") {
+      Opt.Quote = false;
+    } else if (A == "--keywords" || A == "--functions") {
+      if (!NeedValue()) return false;
+      if (!ParseMode(Value, A == "--keywords" ? Opt.Keywords : Opt.Functions)) {
+        Error = "unknown mode '" + Value + "' for " + A + " (asis, upper, lower, firstupper)";
+        return false;
+      }
+    } else if (A == "--schema") {
+      if (!NeedValue()) return false;
+      Opt.Schema = Value;
+    } else if (A == "--json") {
+      Opt.Json = true;
+    } else if (A == "--batch") {
+      Opt.Batch = true;
+    } else if (A.size() > 1 && A[0] == '-' && A != "-") {
+      Error = "unknown option '" + A + "'";
+      return false;
+    } else if (Opt.File) {
+      Error = "only one input file may be given";
+      return false;
+    } else {
+      Opt.File = A;
+    }
+    if (HasValue && (A == "--help" || A == "--version" || A == "--no-quote" || A == "--json" ||
+                     A == "--batch")) {
+      Error = "option '" + A + "' takes no value";
+      return false;
+    }
+  }
+  if (Opt.Json && Opt.Batch) {
+    Error = "--json and --batch cannot be combined";
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<TVXSelectParser> MakeParser(const TOptions& Opt) {
+  std::unique_ptr<TVXSelectParser> P;
+  if (Opt.Dialect == "interbase" || Opt.Dialect == "firebird") {
+    auto IB = TVXSelectParser::Create<TVXIBSelectParser>();
+    IB->SetSQLServer(Opt.Dialect == "firebird" ? qssFireBird : qssInterBase);
+    IB->IBScanner()->SetSQLDialect(Opt.SQLDialect == 1 ? qibDialect1 : qibDialect3);
+    P = std::move(IB);
+  } else if (Opt.Dialect == "mysql") {
+    P = TVXSelectParser::Create<TVXMySelectParser>();
+  } else {
+    P = TVXSelectParser::Create<TVXSelectParser>();
+  }
+  P->Scanner()->SetQuoteIdentifiers(Opt.Quote);
+  P->ScriptFormat()->SetKeywordsFormat(Opt.Keywords);
+  P->ScriptFormat()->SetFunctionsFormat(Opt.Functions);
+  return P;
+}
+
+// A message on one line: line breaks inside a quoted token become blanks.
+std::string OneLine(std::string S) {
+  for (char& C : S)
+    if (C == '\r' || C == '\n') C = ' ';
+  return S;
+}
+
+// Parses Text; returns the error when it could not be read.
+std::optional<EVXParserError> Parse(TVXSelectParser& P, const std::string& Text) {
+  std::optional<EVXParserError> Error;
+  P.OnParserError = [&](TVXSelectParser*, const std::string&, const std::string& Token, int LineNo,
+                        int LinePos) {
+    if (!Error) Error.emplace(Token.empty() ? 2 : 1, Token, LineNo, LinePos);
+  };
+  try {
+    P.SetExpression(Text);
+  } catch (const EVXParserError& E) {
+    if (!Error) Error.emplace(E);
+  } catch (const std::exception& E) {
+    // Nothing but a parse error is expected here; report it like one.
+    if (!Error) Error.emplace(99, std::string(), 0, 0);
+  }
+  return Error;
+}
+
+}  // namespace
+
+const char* VexarSqlUsage() { return kUsage; }
+
+int RunVexarSql(const std::vector<std::string>& Args, std::istream& In, std::ostream& Out,
+                std::ostream& Err) {
+  TOptions Opt;
+  std::string Error;
+  bool Help = false, Version = false;
+  if (!ParseArgs(Args, Opt, Error, Help, Version)) {
+    Err << "vexar-sql: " << Error << "\n";
+    return vsUsageError;
+  }
+  if (Help) {
+    Out << kUsage;
+    return vsOk;
+  }
+  if (Version) {
+    Out << "vexar-sql 2.02\n";
+    return vsOk;
+  }
+
+  TVXSchemaFile Schema;
+  if (!Opt.Schema.empty()) {
+    std::ifstream S(Opt.Schema, std::ios::binary);
+    if (!S) {
+      Err << "vexar-sql: cannot open schema file '" << Opt.Schema << "'\n";
+      return vsUsageError;
+    }
+    if (!Schema.Load(S, Error)) {
+      Err << "vexar-sql: " << Error << "\n";
+      return vsUsageError;
+    }
+  }
+
+  std::ifstream File;
+  std::istream* Input = &In;
+  if (Opt.File && *Opt.File != "-") {
+    File.open(*Opt.File, std::ios::binary);
+    if (!File) {
+      Err << "vexar-sql: cannot open '" << *Opt.File << "'\n";
+      return vsUsageError;
+    }
+    Input = &File;
+  }
+
+  std::unique_ptr<TVXSelectParser> P = MakeParser(Opt);
+
+  if (Opt.Batch) {
+    std::string Line;
+    while (std::getline(*Input, Line)) {
+      if (!Line.empty() && Line.back() == '\r') Line.pop_back();
+      nlohmann::ordered_json R = nlohmann::ordered_json::object();
+      if (auto E = Parse(*P, Line)) {
+        R["error"] = JsonText(OneLine(E->what()));
+      } else {
+        if (!Opt.Schema.empty()) LoadSchema(*P, Schema.Lookup());
+        R["sql"] = JsonText(P->GetExpression());
+      }
+      Out << DumpJson(R) << '\n';
+    }
+    if (Input->bad()) {
+      Err << "vexar-sql: cannot read the input\n";
+      return vsUsageError;
+    }
+    return vsOk;
+  }
+
+  std::string Text((std::istreambuf_iterator<char>(*Input)), std::istreambuf_iterator<char>());
+  if (Input->bad()) {
+    Err << "vexar-sql: cannot read the input\n";
+    return vsUsageError;
+  }
+  std::optional<EVXParserError> E = Parse(*P, Text);
+  if (!E && !Opt.Schema.empty()) LoadSchema(*P, Schema.Lookup());
+  if (Opt.Json) {
+    nlohmann::ordered_json Doc = ModelToJson(*P);
+    if (E) Doc["Error"] = ErrorToJson(*E);
+    Out << DumpJson(Doc, 2) << '\n';
+  }
+  if (E) {
+    Err << OneLine(E->what()) << "\n";
+    return vsParseError;
+  }
+  if (!Opt.Json) Out << P->GetExpression();
+  return vsOk;
+}
+
+}  // namespace Vexar

@@ -1,7 +1,7 @@
 // The parser's driver: reading a statement into tokens, the state machine
 // over the clauses, the clause handlers that only pass control on, and the
 // one path every error is reported through.
-#include <cctype>
+#include <algorithm>
 
 #include "parser/limits.h"
 #include "parser/parsetree.h"
@@ -194,6 +194,7 @@ void TVXSelectParser::DoParse() {
   FLastAlias.clear();
   FQualifiedStars.clear();
   FUnqualifiedTable = nullptr;
+  FNamedTables.clear();
   FHavingIndex = -1;
   FDepth = 0;
   FErrorCode = 0;
@@ -342,12 +343,44 @@ void TVXSelectParser::NextClause(bool AllowWhere, bool AllowGroupBy, bool AllowH
   }
 }
 
+// Name followed by the first number no output alias holds; a name kept in
+// its quoted form is numbered inside its quotes.
+std::string TVXSelectParser::NumberedAlias(const std::string& Name) const {
+  const TVXSQLScanner* S = Scanner();
+  const char Q = S->GetIdentQuote();
+  const bool Quoted = Name.size() > 1 && Name.front() == Q && Name.back() == Q;
+  const std::string Base =
+      Quoted ? S->UnquoteText(std::string_view(Name).substr(1, Name.size() - 2), Q) : Name;
+  for (int n = 1;; ++n) {
+    const std::string A =
+        Quoted ? S->QuoteIdent(Base + std::to_string(n)) : Base + std::to_string(n);
+    if (TableDefs()->GetUniqueAlias(A, false) == A)
+      return A;
+  }
+}
+
 // Once the statement has been read: a HAVING clause that would not be
 // written (no grouping at all) is an error at HAVING rather than a clause
 // lost; a qualified star among other outputs, or over several tables, is
-// written as such; output aliases are made unique.
+// written as such; a column read twice gets a numbered alias.
 void TVXSelectParser::FinishParse() {
   TVXTableDefs* Tables = TableDefs();
+  // The named tables take the places they hold among the definitions in the
+  // order of the FROM clause (the select list may have made them in another
+  // order), so that the FROM clause is written in its own order.
+  std::vector<int> Places;
+  for (TVXTableDef* T : FNamedTables)
+    Places.push_back(T->Index());
+  std::sort(Places.begin(), Places.end());
+  for (size_t k = 0; k < FNamedTables.size(); ++k) {
+    TVXTableDef* T = FNamedTables[k];
+    const int From = T->Index(), To = Places[k];
+    if (From == To)
+      continue;
+    // Exchange with the table at To; everything else stays in place.
+    Tables->Items(To)->SetIndex(From);
+    T->SetIndex(To);
+  }
   int Named = 0, Fields = 0;
   for (int i = 0; i < Tables->Count(); ++i) {
     TVXTableDef* T = Tables->Items(i);
@@ -367,7 +400,22 @@ void TVXSelectParser::FinishParse() {
       F->SetAlias(F->Name());
     }
   }
-  Tables->UpdateFieldAliases();
+  // A column read twice from one table gets a numbered alias the second
+  // time; aliases the statement gives are kept as they are.
+  for (int i = 0; i < Tables->Count(); ++i) {
+    TVXFieldDefs* List = Tables->Items(i)->FieldDefs();
+    for (int j = 1; j < List->Count(); ++j) {
+      TVXFieldDef* F = List->Items(j);
+      if (F->Name().empty() || F->Alias() != F->Name() || F->IsInputParam())
+        continue;
+      for (int k = 0; k < j; ++k) {
+        if (List->Items(k)->Alias() == F->Name()) {
+          F->SetAlias(NumberedAlias(F->Name()));
+          break;
+        }
+      }
+    }
+  }
   if (HavingItems()->Count() > 0 && GroupByItems()->GetScript().empty())
     FailAt(FHavingIndex);
 }

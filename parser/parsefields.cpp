@@ -428,7 +428,9 @@ void TVXSelectParser::DoParseFieldDef() {
     T = TableDefs()->Add();
   } else if (!T) {
     T = TableDefs()->FindByAlias("");
-    if (!T && TableDefs()->Count() == 0)
+    // Only a column may belong to any table; any other output is one item,
+    // kept under a definition of its own.
+    if (!T && (TableDefs()->Count() == 0 || Free->Kind() != fkIdentifier))
       T = TableDefs()->Add();
   }
   if (T) {

@@ -142,6 +142,7 @@ void TVXSelectParser::DoParseTableDef() {
   T->SetName(Name);
   if (!Alias.empty())
     T->SetAlias(Alias);
+  FNamedTables.push_back(T);
   FLastTableName = Name;
   FLastAlias = T->Alias();
 

@@ -216,6 +216,7 @@ class TVXSelectParser : public TPersistent {
   bool ParseQualifiedName(std::string& Name);
   // Checks made once the whole statement has been read.
   void FinishParse();
+  std::string NumberedAlias(const std::string& Name) const;
 
  private:
   void Tokenize(const std::string& Text);
@@ -233,6 +234,7 @@ class TVXSelectParser : public TPersistent {
   bool FStarRead = false;
   std::vector<TVXFieldDef*> FQualifiedStars;
   TVXTableDef* FUnqualifiedTable = nullptr;
+  std::vector<TVXTableDef*> FNamedTables;  // in the order the FROM clause names them
 
  private:
   std::unique_ptr<TVXSQLScanner> FScanner;

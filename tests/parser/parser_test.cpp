@@ -313,6 +313,13 @@ TEST(ParserRoundTrip, SelectListAndFromClause) {
       {"SELECT o.*, c.name FROM orders o, customers c",
        Lines({"SELECT ", "  o.*,", "  c.name", "FROM", "  orders o,", "  customers c"})},
       {"SELECT DISTINCT a FROM t AS x", Lines({"SELECT DISTINCT ", "  x.a", "FROM", "  t x"})},
+      // A column read twice is numbered; the alias a statement gives stays.
+      {"SELECT t.b x, t.b, t.b FROM t",
+       Lines({"SELECT ", "  t.b AS x,", "  t.b,", "  t.b AS b1", "FROM", "  t"})},
+      // Tables keep the order of the FROM clause; an output that is no
+      // column is written once.
+      {"SELECT u.a, 1, t.b FROM t, u",
+       Lines({"SELECT ", "  u.a,", "  1 AS FIELD_1,", "  t.b", "FROM", "  t,", "  u"})},
   });
 
   auto P = MakeParser();

@@ -69,7 +69,9 @@ void TVXSelectParser::DoParseTableDefs() {
     } else if (IsSymbol(T, ",")) {
       NextToken();
       EntryDue = true;
-    } else if ((IsKeywordToken(T) || (T.Kind == tkIdent && !T.Quoted)) && IsJoinDef(T.Text)) {
+    } else if ((IsKeywordToken(T) || ((T.Kind == tkIdent || T.Kind == tkFunction) && !T.Quoted)) &&
+               IsJoinDef(T.Text)) {
+      // A dialect may list LEFT and RIGHT as functions (MySQL does).
       DoParseJoinDef();
     } else {
       NextClause(true, true, true, true);

@@ -99,7 +99,12 @@ std::string TVXTableDef::GetProcParams() const {
     const TVXFieldDef* F = FFieldDefs->Items(i);
     if (!F->IsInputParam()) continue;
     if (!R.empty()) R += ", ";
-    R += ":" + F->Name();
+    // A parameter named by the caller is written as one; a value given in
+    // the statement (a number, a text, an expression) is written as it is.
+    if (F->Kind() == fkIdentifier || F->Kind() == fkUnknown)
+      R += ":" + F->Name();
+    else
+      R += F->TVXFunctionDef::GetScript();
   }
   return R.empty() ? R : "(" + R + ")";
 }

@@ -193,6 +193,9 @@ TEST(DialectParserTest, MySQLStatements) {
        "SELECT \r\n  t.a,\r\n  'x' AS FIELD_1\r\nFROM\r\n  t\r\nWHERE\r\n"
        "  (a = 'it\\'s') OR \r\n  (a = 'it\\'s') OR \r\n  (a = 'C:\\\\dir')\r\n"},
       {false, "SELECT a AS b FROM t", "SELECT \r\n  t.a AS b\r\nFROM\r\n  t\r\n"},
+      {false, "SELECT t.a, u.b FROM t LEFT JOIN u ON t.id = u.id RIGHT OUTER JOIN v ON u.id = v.id",
+       "SELECT \r\n  t.a,\r\n  u.b\r\nFROM\r\n  t \r\n  LEFT OUTER JOIN u ON (t.id = u.id)  \r\n"
+       "  RIGHT OUTER JOIN v ON (u.id = v.id)\r\n"},
       {true, "SELECT a AS b FROM t", "SELECT \r\n  `t`.`a` AS `b`\r\nFROM\r\n  `t`\r\n"},
       {true, "SELECT `my col` FROM `a``b`", "SELECT \r\n  `a``b`.`my col`\r\nFROM\r\n  `a``b`\r\n"},
       // Errors.
@@ -288,6 +291,7 @@ TEST(DialectParserTest, WrittenStatementsReadBackUnchanged) {
       {My(false),
        "SELECT HIGH_PRIORITY DISTINCT a, 'x\\\\y' FROM t JOIN u ON t.id = u.id "
        "LIMIT 7"},
+      {My(true), "SELECT t.a FROM t LEFT JOIN u ON t.id = u.id RIGHT JOIN v ON u.k = v.k"},
   };
   for (const Case& C : Cases) {
     auto P = C.Make();

@@ -309,6 +309,9 @@ TEST(ParserRoundTrip, SelectListAndFromClause) {
               "  LEFT OUTER JOIN emp m ON (e.boss = m.id)"})},
       {"SELECT G.X FROM GET_ORDERS(:C) G",
        Lines({"SELECT ", "  G.X", "FROM", "  GET_ORDERS(:C) G"})},
+      // Values given to a procedure stay values; only named parameters get a colon.
+      {"SELECT G.X FROM GET_ORDERS(:C, 2003, 'x') G",
+       Lines({"SELECT ", "  G.X", "FROM", "  GET_ORDERS(:C, 2003, 'x') G"})},
       // A qualified star next to other outputs stays qualified.
       {"SELECT o.*, c.name FROM orders o, customers c",
        Lines({"SELECT ", "  o.*,", "  c.name", "FROM", "  orders o,", "  customers c"})},

@@ -33,16 +33,6 @@ void TVXIBSelectParser::Clear() {
   FRowsRead = false;
 }
 
-bool TVXIBSelectParser::ReadNumber(int& Value) {
-  NextToken();
-  const TVXParseToken& T = CurToken();
-  if (T.Kind != tkInteger || T.Quoted || !TryStrToInt(T.Text, Value)) {
-    Fail();
-    return false;
-  }
-  return true;
-}
-
 // Firebird: FIRST n, then SKIP m, both before DISTINCT. Under InterBase the
 // words are left to the generic select clause, which reports them.
 void TVXIBSelectParser::DoParseSelectClause() {

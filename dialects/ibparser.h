@@ -44,11 +44,6 @@ class TVXIBSelectParser : public TVXSelectParser {
   void DoParseAppendix() override;
 
  private:
-  // Reads the number after a word of the FIRST, SKIP and ROWS clauses:
-  // moves to the next token and takes it when it is an integer that fits an
-  // int; otherwise sets ssError, leaving that token to be reported.
-  bool ReadNumber(int& Value);
-
   std::unique_ptr<TVXIBOptions> FIBOptions;
   std::unique_ptr<TVXFBOptions> FFBOptions;
   TVXIBSQLServer FSQLServer = qssInterBase;

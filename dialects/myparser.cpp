@@ -53,16 +53,6 @@ bool TVXMySelectParser::IsFilterWord() const {
   return IsWord(T, "DISTINCT") || IsWord(T, "DISTINCTROW") || IsWord(T, "ALL");
 }
 
-bool TVXMySelectParser::ReadNumber(int& Value) {
-  NextToken();
-  const TVXParseToken& T = CurToken();
-  if (T.Kind != tkInteger || T.Quoted || !TryStrToInt(T.Text, Value)) {
-    Fail();
-    return false;
-  }
-  return true;
-}
-
 // The generic clause reads a leading DISTINCT and the start of the select
 // list; a word it does not take may still be an option or a filter word.
 void TVXMySelectParser::DoParseSelectClause() {

@@ -51,9 +51,6 @@ class TVXMySelectParser : public TVXSelectParser {
  private:
   // Whether the current token is DISTINCT, DISTINCTROW or ALL.
   bool IsFilterWord() const;
-  // Moves to the next token and takes it when it is an integer that fits
-  // an int; otherwise sets ssError, leaving that token to be reported.
-  bool ReadNumber(int& Value);
 
   std::unique_ptr<TVXMySQLOptions> FMySQLOptions;
   bool FFilterRead = false;  // a filter word was read by this select clause

@@ -78,6 +78,16 @@ void TVXSelectParser::FailAt(int Index) {
   FState = ssError;
 }
 
+bool TVXSelectParser::ReadNumber(int& Value) {
+  NextToken();
+  const TVXParseToken& T = CurToken();
+  if (T.Kind != tkInteger || T.Quoted || !TryStrToInt(T.Text, Value)) {
+    Fail();
+    return false;
+  }
+  return true;
+}
+
 bool TVXSelectParser::EnterLevel() {
   if (FDepth >= MaxNestingDepth - 2) {
     Fail();

@@ -180,6 +180,10 @@ class TVXSelectParser : public TPersistent {
   // Ends the machine in ssError with the cursor on the offending token.
   void Fail() { FState = ssError; }
   void FailAt(int Index);
+  // Moves to the next token and takes it when it is an integer that fits an
+  // int (the counts of FIRST, SKIP, ROWS and LIMIT); otherwise sets ssError,
+  // leaving that token to be reported.
+  bool ReadNumber(int& Value);
   // Counts one level of nesting; false (and ssError at the current token)
   // beyond MaxNestingDepth.
   bool EnterLevel();

@@ -115,10 +115,7 @@ std::unique_ptr<TVXCondNode> TVXSelectParser::ParseNotCondition() {
     return ParseComparison();
   if (!EnterLevel())
     return nullptr;
-  struct Leave {
-    TVXSelectParser* P;
-    ~Leave() { P->LeaveLevel(); }
-  } Guard{this};
+  TLevelGuard Guard{this};
   const int Start = FTokenIndex;
   NextToken();
   if (Group) {

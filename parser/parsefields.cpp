@@ -63,10 +63,7 @@ void CollectColumnQualifiers(const TVXExprNode& N, std::set<std::string>& Out) {
 std::unique_ptr<TVXExprNode> TVXSelectParser::ParseOperand(bool AllowStar) {
   if (!EnterLevel())
     return nullptr;
-  struct Leave {
-    TVXSelectParser* P;
-    ~Leave() { P->LeaveLevel(); }
-  } Guard{this};
+  TLevelGuard Guard{this};
 
   const int Start = FTokenIndex;
   const TVXParseToken& T = CurToken();

@@ -188,6 +188,11 @@ class TVXSelectParser : public TPersistent {
   // beyond MaxNestingDepth.
   bool EnterLevel();
   void LeaveLevel() { --FDepth; }
+  // Leaves the level entered with EnterLevel when it goes out of scope.
+  struct TLevelGuard {
+    TVXSelectParser* Parser;
+    ~TLevelGuard() { Parser->LeaveLevel(); }
+  };
 
   // Expression reading: a tree first, then the model nodes.
   std::unique_ptr<TVXExprNode> ParseArithmetic(bool AllowStar);

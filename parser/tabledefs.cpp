@@ -386,6 +386,9 @@ void TVXTableDefs::UpdateFieldAliases() {
     for (int j = 0; j < Fields->Count(); ++j) ++Uses[Fields->Items(j)->Alias()];
     for (int j = 0; j < Fields->Count(); ++j) {
       TVXFieldDef* F = Fields->Items(j);
+      // An alias of the field's own (one a statement or the user gave) is
+      // never replaced: only a field named after its column gets a number.
+      if (F->Alias() != F->Name()) continue;
       auto It = Uses.find(F->Name());
       int Others = It == Uses.end() ? 0 : It->second - (F->Alias() == F->Name() ? 1 : 0);
       if (Others <= 0) continue;

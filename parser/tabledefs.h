@@ -94,8 +94,8 @@ class TVXTableDefs : public TVXCollection {
   std::vector<TVXFieldDef*> GetOrderedFields() const;
   // Removes joins whose target table no longer exists (Skip counts as gone).
   void UpdateJoins(const TVXTableDef* Skip = nullptr);
-  // Gives a numbered alias to a field whose name another field of its table
-  // uses as alias.
+  // Gives a numbered alias to a field named after its column whose name
+  // another field of its table uses as alias.
   void UpdateFieldAliases();
   // Renames join targets from OldAlias to NewAlias.
   void UpdateTableAlias(const std::string& OldAlias, const std::string& NewAlias);

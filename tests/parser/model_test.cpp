@@ -169,9 +169,12 @@ TEST_F(ModelTest, OutputAliasesAreUniqueAcrossTheSelectList) {
   TVXFieldDef* Y = Field(T, "Y");
   Y->SetAlias("X");
   X->SetAlias("X");
+  TVXFieldDef* Z = Field(T, "X");
+  Z->SetAlias("MINE");
   P->TableDefs()->UpdateFieldAliases();
   EXPECT_EQ(X->Alias(), "X1");
   EXPECT_EQ(Y->Alias(), "X");
+  EXPECT_EQ(Z->Alias(), "MINE");  // an alias of its own is never replaced
 }
 
 TEST_F(ModelTest, DeletingFieldsAndTablesRenumbersTheSelectList) {

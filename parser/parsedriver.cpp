@@ -391,6 +391,23 @@ void TVXSelectParser::FinishParse() {
     Tables->Items(To)->SetIndex(From);
     T->SetIndex(To);
   }
+  // Unqualified outputs of a statement over several tables belong to no
+  // table in particular: they move to a definition without name, whose
+  // fields are written unqualified, as the statement wrote them.
+  TVXTableDef* Shared = FUnqualifiedTable;
+  // The marker of «*» (a field without name) stays: it stands for all
+  // columns of the FROM clause wherever it is.
+  if (FNamedTables.size() > 1 && Shared && !Shared->Name().empty()) {
+    std::vector<TVXFieldDef*> Moving;
+    for (int j = 0; j < Shared->FieldDefs()->Count(); ++j) {
+      TVXFieldDef* F = Shared->FieldDefs()->Items(j);
+      if (!F->IsInputParam() && !F->Name().empty())
+        Moving.push_back(F);
+    }
+    TVXTableDef* Free = Moving.empty() ? nullptr : Tables->Add();
+    for (TVXFieldDef* F : Moving)
+      Tables->MoveField(F, Free);
+  }
   int Named = 0, Fields = 0;
   for (int i = 0; i < Tables->Count(); ++i) {
     TVXTableDef* T = Tables->Items(i);

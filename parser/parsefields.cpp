@@ -419,38 +419,29 @@ void TVXSelectParser::DoParseFieldDef() {
     return;
 
   const bool Star = FStarRead, Qualified = T != nullptr;
-  std::vector<TVXTableDef*> Targets;
   if (Star && !T) {
     // «*»: all columns of the tables the FROM clause names.
     T = TableDefs()->Add();
   } else if (!T) {
+    // Unqualified outputs share the definition without alias. Which table an
+    // unqualified column belongs to is not known here: the FROM clause names
+    // that definition when it names a single table, and otherwise the column
+    // stays unqualified until a schema places it (LoadSchema).
     T = TableDefs()->FindByAlias("");
-    // Only a column may belong to any table; any other output is one item,
-    // kept under a definition of its own.
-    if (!T && (TableDefs()->Count() == 0 || Free->Kind() != fkIdentifier))
+    if (!T)
       T = TableDefs()->Add();
   }
-  if (T) {
-    Targets.push_back(T);
-    if (!Qualified)
-      FUnqualifiedTable = T;
-  } else {
-    // An unqualified column may belong to any table read so far; a copy goes
-    // under each, and reconciling with the schema keeps the right one.
-    for (int i = 0; i < TableDefs()->Count(); ++i)
-      Targets.push_back(TableDefs()->Items(i));
+  if (!Qualified)
+    FUnqualifiedTable = T;
+  TVXFieldDef* G = T->FieldDefs()->Add();
+  G->Assign(Free.get());
+  if (!FAliasGiven && G->Kind() != fkUnknown && G->Kind() != fkIdentifier) {
+    // The alias made while the field was free is not unique in the list.
+    G->SetAlias("");
+    G->SetAlias(G->GenerateAlias("FIELD_", true));
   }
-  for (TVXTableDef* Target : Targets) {
-    TVXFieldDef* G = Target->FieldDefs()->Add();
-    G->Assign(Free.get());
-    if (!FAliasGiven && G->Kind() != fkUnknown && G->Kind() != fkIdentifier) {
-      // The alias made while the field was free is not unique in the list.
-      G->SetAlias("");
-      G->SetAlias(G->GenerateAlias("FIELD_", true));
-    }
-    if (Star && Qualified)
-      FQualifiedStars.push_back(G);
-  }
+  if (Star && Qualified)
+    FQualifiedStars.push_back(G);
 }
 
 // The list up to FROM. «*» stands alone; an item is followed by "," or FROM.

@@ -126,18 +126,18 @@ void TVXSelectParser::DoParseTableDef() {
   TVXTableDef* T = Alias.empty() ? nullptr : Unnamed(Alias);
   if (!T)
     T = Unnamed(Name);
-  if (!T)
+  // The first table of the FROM clause names the definition of the
+  // unqualified outputs (FinishParse undoes it when more tables follow).
+  if (!T && FNamedTables.empty())
     T = Unnamed("");
   if (!T) {
     T = TableDefs()->Add();
-    // Unqualified columns and «*» extend to every table of the list; outputs
-    // that are no columns stay where they are.
+    // A «*» extends to every table of the list: each carries its marker.
     if (TVXTableDef* From = FUnqualifiedTable) {
       for (int i = 0; i < From->FieldDefs()->Count(); ++i) {
         const TVXFieldDef* F = From->FieldDefs()->Items(i);
-        if (F->IsInputParam() || (F->Kind() != fkIdentifier && !F->Name().empty()))
-          continue;
-        T->FieldDefs()->Add()->Assign(F);
+        if (F->Name().empty() && !F->IsInputParam())
+          T->FieldDefs()->Add()->Assign(F);
       }
     }
   }

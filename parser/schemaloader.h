@@ -24,12 +24,14 @@ class TVXSelectParser;
 using TVXGetTableFields =
     std::function<void(const std::string& NameOfTable, TDataSet*& DataSet, TParams*& Params)>;
 
-// Walks the tables of Parser's model in order. For each table the columns
-// are asked for; the walk stops at the first table whose columns are unknown
-// (that table and the ones after it stay as they are). For the others, every
-// identifier field that names no column (nor input parameter) of its table is
-// deleted. At the end of each table, output aliases are made unique again.
-// Returns the number of tables reconciled.
+// Walks the named tables of Parser's model in order. For each table the
+// columns are asked for; the walk stops at the first table whose columns are
+// unknown (that table and the ones after it stay as they are). For the
+// others, every identifier field that names no column (nor input parameter)
+// of its table is deleted. Unqualified columns of a statement over several
+// tables (held by a definition without name) then move under the one table
+// reconciled that has such a column. Output aliases are made unique again.
+// Returns the number of definitions walked.
 int LoadSchema(TVXSelectParser& Parser, const TVXGetTableFields& GetTableFields);
 
 }  // namespace Vexar

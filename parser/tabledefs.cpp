@@ -357,6 +357,18 @@ std::vector<TVXFieldDef*> TVXTableDefs::GetOrderedFields() const {
   return Slots;
 }
 
+TVXFieldDef* TVXTableDefs::MoveField(TVXFieldDef* Field, TVXTableDef* To) {
+  TVXFieldDef* Moved = To->FieldDefs()->Add();  // last in the SELECT list
+  Moved->Assign(Field);
+  // Exchange places: the copy takes the field's position and the field the
+  // last one, so that freeing it renumbers nothing.
+  const int Place = Field->OutputIndex();
+  Field->SetOutputIndex(Moved->OutputIndex());
+  Moved->SetOutputIndex(Place);
+  delete Field;
+  return Moved;
+}
+
 void TVXTableDefs::UpdateJoins(const TVXTableDef* Skip) {
   auto Exists = [&](const std::string& A) {
     for (TCollectionItem* I : List()) {

@@ -92,6 +92,10 @@ class TVXTableDefs : public TVXCollection {
   TVXFieldDef* GetFieldDefs(int Index) const;
   // The fields in SELECT-list order: slot p holds GetFieldDefs(p).
   std::vector<TVXFieldDef*> GetOrderedFields() const;
+  // Moves Field (a field of a table of this list) to the end of To's field
+  // list, keeping its place in the SELECT list; returns the field in its new
+  // place (a copy; Field is freed).
+  TVXFieldDef* MoveField(TVXFieldDef* Field, TVXTableDef* To);
   // Removes joins whose target table no longer exists (Skip counts as gone).
   void UpdateJoins(const TVXTableDef* Skip = nullptr);
   // Gives a numbered alias to a field named after its column whose name

@@ -323,6 +323,12 @@ TEST(ParserRoundTrip, SelectListAndFromClause) {
       // column is written once.
       {"SELECT u.a, 1, t.b FROM t, u",
        Lines({"SELECT ", "  u.a,", "  1 AS FIELD_1,", "  t.b", "FROM", "  t,", "  u"})},
+      // Which of several tables an unqualified column belongs to is the
+      // engine's to decide: it is written unqualified, once.
+      {"SELECT a, UPPER(b) FROM t JOIN u ON t.id = u.id",
+       Lines({"SELECT ", "  a,", "  UPPER(b) AS FIELD_1", "FROM", "  t ",
+              "  INNER JOIN u ON (t.id = u.id)"})},
+      {"SELECT t.x, a FROM t, u", Lines({"SELECT ", "  t.x,", "  a", "FROM", "  t,", "  u"})},
   });
 
   auto P = MakeParser();

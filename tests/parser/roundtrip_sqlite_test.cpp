@@ -124,6 +124,9 @@ TEST_F(SQLiteRoundTrip, RegeneratedStatementsReturnTheSameRows) {
       {"SELECT id, name n FROM customers WHERE name = '\"Quoted\"' OR name = 'O''Hara'", false},
       {"SELECT UPPER(LOWER(name)), LENGTH(city) FROM customers WHERE ABS(-id) > 2", false},
       {"SELECT o.id, c.name FROM orders o, customers c WHERE o.customer_id = c.id", false},
+      // Unqualified columns over several tables stay unqualified.
+      {"SELECT name, status, UPPER(title) FROM customers c JOIN orders o ON o.customer_id = c.id "
+       "JOIN order_lines l ON l.order_id = o.id JOIN products p ON p.id = l.product_id", false},
       {"SELECT c.*, o.id FROM customers c JOIN orders o ON o.customer_id = c.id", false},
   };
   for (const TCase& C : Cases) {

@@ -189,6 +189,12 @@ TEST_F(VexarSqlTest, SchemaDropsColumnsATableLacks) {
   EXPECT_EQ(R.Out,
             "SELECT \r\n  c.name,\r\n  o.total\r\nFROM\r\n  customer c,\r\n  orders o\r\n"
             "WHERE\r\n  (c.id = o.cust_id)\r\n");
+  // A column that two tables have stays unqualified, as the statement has it.
+  R = Run("--no-quote --schema '" + Schema + "'",
+          "SELECT id, name FROM customer c JOIN orders o ON c.id = o.cust_id");
+  EXPECT_EQ(R.Out,
+            "SELECT \r\n  id,\r\n  c.name\r\nFROM\r\n  customer c \r\n"
+            "  INNER JOIN orders o ON (c.id = o.cust_id)\r\n");
   // A table the schema does not list stops the loading: its columns stay.
   R = Run("--no-quote --schema '" + Schema + "'", "SELECT x.a, y FROM x, customer");
   EXPECT_EQ(R.Status, 0) << R.Err;

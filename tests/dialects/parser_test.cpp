@@ -183,7 +183,9 @@ TEST(DialectParserTest, MySQLStatements) {
       {false, "SELECT SQL_BIG_RESULT SQL_BUFFER_RESULT ALL a FROM t",
        "SELECT SQL_BIG_RESULT SQL_BUFFER_RESULT ALL \r\n  t.a\r\nFROM\r\n  t\r\n"},
       {false, "SELECT a FROM t LIMIT 5", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 5"},
-      {false, "SELECT a FROM t LIMIT 0", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\n"},
+      // LIMIT 0 returns no row: it stays; an offset of 0 is no offset.
+      {false, "SELECT a FROM t LIMIT 0", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 0"},
+      {false, "SELECT a FROM t LIMIT 0 OFFSET 0", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 0"},
       {false, "SELECT a FROM t LIMIT 0, 10", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 10"},
       {false, "SELECT a FROM t LIMIT 10 OFFSET 5;",
        "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 5, 10"},
@@ -246,6 +248,14 @@ TEST(DialectParserTest, MySQLFilterIsTheDistinctFlag) {
   Write(*P, "SELECT SQL_BUFFER_RESULT a FROM t");
   EXPECT_EQ(P->MySQLOptions()->SelectOptions(), TVXMySQLSelectOptions{mysoSQLBufferResult});
   EXPECT_EQ(P->MySQLOptions()->Filter(), myfoNone);
+
+  // A clause of 0 rows is part of the record, copies included.
+  Write(*P, "SELECT a FROM t LIMIT 0");
+  TVXMySQLOptions Zero;
+  Zero.Assign(P->MySQLOptions());
+  EXPECT_EQ(Zero.GetLimitScript(), "LIMIT 0");
+  Zero.Clear();
+  EXPECT_EQ(Zero.GetLimitScript(), "");
 
   // The texts follow the script format through the parser.
   P->ScriptFormat()->SetKeywordsFormat(qfmLowerCase);

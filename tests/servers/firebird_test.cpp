@@ -216,8 +216,7 @@ class FirebirdRoundTrip : public ::testing::Test {
     for (const char* Name : {"plugins", "intl", "UDF", "firebird.msg", "plugins.conf"})
       if (fs::exists(Lib / Name))
         fs::create_symlink(Lib / Name, Root / Name);
-    WriteFile((Root / "firebird.conf").string(),
-              "SecurityDatabase = " + T + "/security3.fdb\n");
+    WriteFile((Root / "firebird.conf").string(), "SecurityDatabase = " + T + "/security3.fdb\n");
     setenv("FIREBIRD", Root.c_str(), 1);
     setenv("FIREBIRD_LOCK", (T + "/lock").c_str(), 1);
 
@@ -284,63 +283,75 @@ const auto IB = qssInterBase;
 const auto FB = qssFireBird;
 
 TEST_F(FirebirdRoundTrip, Dialect3StatementsReturnTheSameRows) {
-  CheckCases(*Db3, qibDialect3, {
-      {FB, "SELECT FIRST 2 ID, NAME FROM CUSTOMERS ORDER BY ID", true},
-      {FB, "SELECT FIRST 2 SKIP 1 ID, NAME FROM CUSTOMERS ORDER BY NAME DESC, ID", true},
-      {FB, "SELECT SKIP 4 ID FROM CUSTOMERS ORDER BY ID DESC", true},
-      {FB, "SELECT FIRST 3 DISTINCT CITY FROM CUSTOMERS WHERE CITY IS NOT NULL ORDER BY CITY",
-       true},
-      {FB, "SELECT FIRST 0 ID FROM CUSTOMERS", false, true},
-      {FB, "SELECT FIRST 2 SKIP 0 ID FROM CUSTOMERS ORDER BY ID", true},
-      // Small letters outside quotes are the server's upper-case names.
-      {FB, "select c.name, o.id from customers c join orders o on o.customer_id = c.id", false},
-      {FB, "SELECT O.ID, O.\"DATE\", O.\"TYPE\" FROM ORDERS O WHERE O.\"TYPE\" = 'web' AND "
+  CheckCases(
+      *Db3, qibDialect3,
+      {
+          {FB, "SELECT FIRST 2 ID, NAME FROM CUSTOMERS ORDER BY ID", true},
+          {FB, "SELECT FIRST 2 SKIP 1 ID, NAME FROM CUSTOMERS ORDER BY NAME DESC, ID", true},
+          {FB, "SELECT SKIP 4 ID FROM CUSTOMERS ORDER BY ID DESC", true},
+          {FB, "SELECT FIRST 3 DISTINCT CITY FROM CUSTOMERS WHERE CITY IS NOT NULL ORDER BY CITY",
+           true},
+          {FB, "SELECT FIRST 0 ID FROM CUSTOMERS", false, true},
+          {FB, "SELECT FIRST 2 SKIP 0 ID FROM CUSTOMERS ORDER BY ID", true},
+          // Small letters outside quotes are the server's upper-case names.
+          {FB, "select c.name, o.id from customers c join orders o on o.customer_id = c.id", false},
+          {FB,
+           "SELECT O.ID, O.\"DATE\", O.\"TYPE\" FROM ORDERS O WHERE O.\"TYPE\" = 'web' AND "
            "O.\"DATE\" >= '2024-02-01' ORDER BY O.\"DATE\" DESC, O.ID",
-       true},
-      {FB, "SELECT \"id\", \"Note\" FROM \"notes\" WHERE \"Note\" <> 'it''s late' OR \"id\" = 3",
-       false},
-      {FB, "SELECT C.NAME, N.\"Note\" FROM CUSTOMERS C LEFT JOIN \"notes\" N ON N.\"id\" = C.ID",
-       false},
-      {FB, "SELECT L.\"OrderId\", P.TITLE, L.QTY FROM \"Order Lines\" L JOIN PRODUCTS P ON "
+           true},
+          {FB,
+           "SELECT \"id\", \"Note\" FROM \"notes\" WHERE \"Note\" <> 'it''s late' OR \"id\" = 3",
+           false},
+          {FB,
+           "SELECT C.NAME, N.\"Note\" FROM CUSTOMERS C LEFT JOIN \"notes\" N ON N.\"id\" = C.ID",
+           false},
+          {FB,
+           "SELECT L.\"OrderId\", P.TITLE, L.QTY FROM \"Order Lines\" L JOIN PRODUCTS P ON "
            "P.ID = L.\"ProductId\" WHERE P.TITLE LIKE '%''%' OR P.CATEGORY IS NULL",
-       false},
-      {FB, "SELECT C.NAME, P.TITLE FROM \"Order Lines\" L INNER JOIN ORDERS O ON O.ID = "
+           false},
+          {FB,
+           "SELECT C.NAME, P.TITLE FROM \"Order Lines\" L INNER JOIN ORDERS O ON O.ID = "
            "L.\"OrderId\" INNER JOIN CUSTOMERS C ON C.ID = O.CUSTOMER_ID INNER JOIN PRODUCTS P ON "
            "P.ID = L.\"ProductId\" AND P.PRICE = L.PRICE",
-       false},
-      {FB, "SELECT C.ID, O.ID FROM CUSTOMERS C RIGHT JOIN ORDERS O ON O.CUSTOMER_ID = C.ID",
-       false},
-      {FB, "SELECT C.ID, O.ID FROM CUSTOMERS C FULL OUTER JOIN ORDERS O ON O.CUSTOMER_ID = C.ID",
-       false},
-      {FB, "SELECT O.CUSTOMER_ID, COUNT(*), SUM(L.QTY) FROM ORDERS O JOIN \"Order Lines\" L ON "
+           false},
+          {FB, "SELECT C.ID, O.ID FROM CUSTOMERS C RIGHT JOIN ORDERS O ON O.CUSTOMER_ID = C.ID",
+           false},
+          {FB,
+           "SELECT C.ID, O.ID FROM CUSTOMERS C FULL OUTER JOIN ORDERS O ON O.CUSTOMER_ID = C.ID",
+           false},
+          {FB,
+           "SELECT O.CUSTOMER_ID, COUNT(*), SUM(L.QTY) FROM ORDERS O JOIN \"Order Lines\" L ON "
            "L.\"OrderId\" = O.ID WHERE O.STATUS IN ('paid', 'open') OR O.STATUS IS NULL GROUP BY "
            "O.CUSTOMER_ID HAVING NOT COUNT(*) = 1 OR SUM(L.QTY) > 4 ORDER BY 1",
-       true},
-      {FB, "SELECT NAME || ' from ' || CITY, UPPER(NAME) FROM CUSTOMERS WHERE NOT ID BETWEEN 2 "
+           true},
+          {FB,
+           "SELECT NAME || ' from ' || CITY, UPPER(NAME) FROM CUSTOMERS WHERE NOT ID BETWEEN 2 "
            "AND 4",
-       false},
-      // Selectable procedures with their parameters.
-      {FB, "SELECT * FROM ORDERS_OF(1, 0)", false},
-      {FB, "SELECT P.ORDER_ID, P.TOTAL FROM ORDERS_OF(4, 1) P WHERE P.TOTAL > 1", false},
-      {FB, "SELECT FIRST 1 ORDER_ID FROM ORDERS_OF(1, 2) ORDER BY ORDER_ID DESC", true},
-      // The ROWS clause written for InterBase servers is Firebird's too.
-      {IB, "SELECT ID FROM CUSTOMERS ORDER BY ID ROWS 2", true},
-      {IB, "SELECT ID FROM CUSTOMERS ROWS 0", false, true},
-      {IB, "SELECT ID, NAME FROM CUSTOMERS ORDER BY NAME, ID ROWS 2 TO 4", true},
-      {IB, "SELECT CITY, COUNT(*) FROM CUSTOMERS GROUP BY CITY ORDER BY 2 DESC, 1 ROWS 1 TO 1",
-       true},
-  });
+           false},
+          // Selectable procedures with their parameters.
+          {FB, "SELECT * FROM ORDERS_OF(1, 0)", false},
+          {FB, "SELECT P.ORDER_ID, P.TOTAL FROM ORDERS_OF(4, 1) P WHERE P.TOTAL > 1", false},
+          {FB, "SELECT FIRST 1 ORDER_ID FROM ORDERS_OF(1, 2) ORDER BY ORDER_ID DESC", true},
+          // The ROWS clause written for InterBase servers is Firebird's too.
+          {IB, "SELECT ID FROM CUSTOMERS ORDER BY ID ROWS 2", true},
+          {IB, "SELECT ID FROM CUSTOMERS ROWS 0", false, true},
+          {IB, "SELECT ID, NAME FROM CUSTOMERS ORDER BY NAME, ID ROWS 2 TO 4", true},
+          {IB, "SELECT CITY, COUNT(*) FROM CUSTOMERS GROUP BY CITY ORDER BY 2 DESC, 1 ROWS 1 TO 1",
+           true},
+      });
 }
 
 TEST_F(FirebirdRoundTrip, Dialect1NamesAreUpperCased) {
-  CheckCases(*Db1, qibDialect1, {
-      {FB, "select c.name, o.id from customers c left join orders o on o.customer_id = c.id",
-       false},
-      {FB, "select first 2 skip 1 name from customers order by id", true},
-      // Double quotes enclose strings in dialect 1.
-      {FB, "SELECT id, \"x\" FROM customers WHERE city = \"Oslo\" OR name = 'O''Hara'", false},
-      {IB, "select Id from Customers order by Id rows 2 to 3", true},
-  });
+  CheckCases(
+      *Db1, qibDialect1,
+      {
+          {FB, "select c.name, o.id from customers c left join orders o on o.customer_id = c.id",
+           false},
+          {FB, "select first 2 skip 1 name from customers order by id", true},
+          // Double quotes enclose strings in dialect 1.
+          {FB, "SELECT id, \"x\" FROM customers WHERE city = \"Oslo\" OR name = 'O''Hara'", false},
+          {IB, "select Id from Customers order by Id rows 2 to 3", true},
+      });
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ class TMariaDBServer {
     FSocket = T + "/mysqld.sock";
     FConfig = T + "/my.cnf";
     // Both programs must see the same InnoDB file options.
-    std::string Cnf = "[mariadbd]\ndatadir=" + T + "/data\nsocket=" + FSocket +
-                      "\npid-file=" + T + "/mysqld.pid\nlog-error=" + T +
+    std::string Cnf = "[mariadbd]\ndatadir=" + T + "/data\nsocket=" + FSocket + "\npid-file=" + T +
+                      "/mysqld.pid\nlog-error=" + T +
                       "/mysqld.err\nskip-networking\ninnodb-log-file-size=8M\n"
                       "innodb-buffer-pool-size=32M\n";
     if (geteuid() == 0)
@@ -181,16 +181,15 @@ class MariaDBRoundTrip : public ::testing::Test {
 
 struct TCase {
   const char* Statement;
-  bool Ordered;        // ORDER BY fixes the order of every row
-  bool Quote = true;   // the scanner's QuoteIdentifiers
+  bool Ordered;         // ORDER BY fixes the order of every row
+  bool Quote = true;    // the scanner's QuoteIdentifiers
   bool NoRows = false;  // the statement returns no row
 };
 
 TEST_F(MariaDBRoundTrip, RegeneratedStatementsReturnTheSameRows) {
   const TCase Cases[] = {
       {"SELECT `c`.`name`, o.id FROM customers c JOIN orders o ON o.customer_id = c.id", false},
-      {"SELECT c.name, o.id FROM customers c JOIN orders o ON o.customer_id = c.id", false,
-       false},
+      {"SELECT c.name, o.id FROM customers c JOIN orders o ON o.customer_id = c.id", false, false},
       {"SELECT c.name, o.id FROM customers c LEFT JOIN orders o ON o.customer_id = c.id", false},
       {"SELECT c.id, o.id FROM customers c RIGHT JOIN orders o ON o.customer_id = c.id", false},
       {"SELECT p.title, l.qty FROM order_lines l RIGHT OUTER JOIN products p ON p.id = "

@@ -10,6 +10,7 @@ void TVXIBOptions::Clear() {
   FRows = 0;
   FRowsBy = 0;
   FRowsTo = 0;
+  FHasRows = false;
 }
 
 void TVXIBOptions::Assign(const TPersistent* Source) {
@@ -19,15 +20,17 @@ void TVXIBOptions::Assign(const TPersistent* Source) {
     FRows = S->FRows;
     FRowsBy = S->FRowsBy;
     FRowsTo = S->FRowsTo;
+    FHasRows = S->FHasRows;
     return;
   }
   TPersistent::Assign(Source);
 }
 
-// ROWS is written, also as ROWS 0, as soon as one of the numbers is set;
-// PERCENT and WITH TIES alone qualify no clause and are left out.
+// ROWS is written, also as ROWS 0, as soon as one of the numbers is set or
+// a ROWS clause was read (ROWS 0 returns no row); PERCENT and WITH TIES
+// alone qualify no clause and are left out.
 std::string TVXIBOptions::GetScript() const {
-  if (FRows < 1 && FRowsTo < 1 && FRowsBy < 1)
+  if (FRows < 1 && FRowsTo < 1 && FRowsBy < 1 && !(FHasRows && FRows == 0))
     return {};
   std::string R = Format("ROWS %d", FRows);
   if (FRowsTo > 0)
@@ -44,12 +47,14 @@ std::string TVXIBOptions::GetScript() const {
 void TVXFBOptions::Clear() {
   FFirst = 0;
   FSkip = 0;
+  FHasFirst = false;
 }
 
 void TVXFBOptions::Assign(const TPersistent* Source) {
   if (const auto* S = dynamic_cast<const TVXFBOptions*>(Source)) {
     FFirst = S->FFirst;
     FSkip = S->FSkip;
+    FHasFirst = S->FHasFirst;
     return;
   }
   TPersistent::Assign(Source);
@@ -57,7 +62,7 @@ void TVXFBOptions::Assign(const TPersistent* Source) {
 
 std::string TVXFBOptions::GetScript() const {
   std::string R;
-  if (FFirst > 0)
+  if (FFirst > 0 || (FHasFirst && FFirst == 0))
     R = Format("FIRST %d", FFirst);
   if (FSkip > 0) {
     if (!R.empty())

@@ -23,12 +23,16 @@ class TVXIBOptions : public TPersistent {
   void SetRowsBy(int Value) { FRowsBy = Value; }
   int RowsTo() const { return FRowsTo; }
   void SetRowsTo(int Value) { FRowsTo = Value; }
+  // Whether the statement has a ROWS clause, also one whose numbers are 0:
+  // «ROWS 0» returns no row, so it is written back as read.
+  bool HasRows() const { return FHasRows; }
+  void SetHasRows(bool Value) { FHasRows = Value; }
 
   // Every field false or 0.
   void Clear();
   void Assign(const TPersistent* Source) override;
   // "ROWS 5 TO 10 BY 2 PERCENT WITH TIES" (the parts that are set), or empty
-  // when none of the three numbers is 1 or more.
+  // when none of the three numbers is 1 or more and no ROWS clause was read.
   std::string GetScript() const;
 
  private:
@@ -37,15 +41,20 @@ class TVXIBOptions : public TPersistent {
   int FRows = 0;
   int FRowsBy = 0;
   int FRowsTo = 0;
+  bool FHasRows = false;
 };
 
-// FIRST n and SKIP m; a number of 0 or less leaves its word out.
+// FIRST n and SKIP m; a number of 0 or less leaves its word out, except a
+// FIRST 0 that was read: it returns no row.
 class TVXFBOptions : public TPersistent {
  public:
   int First() const { return FFirst; }
   void SetFirst(int Value) { FFirst = Value; }
   int Skip() const { return FSkip; }
   void SetSkip(int Value) { FSkip = Value; }
+  // Whether the statement has a FIRST word, also FIRST 0.
+  bool HasFirst() const { return FHasFirst; }
+  void SetHasFirst(bool Value) { FHasFirst = Value; }
 
   void Clear();
   void Assign(const TPersistent* Source) override;
@@ -55,6 +64,7 @@ class TVXFBOptions : public TPersistent {
  private:
   int FFirst = 0;
   int FSkip = 0;
+  bool FHasFirst = false;
 };
 
 }  // namespace Vexar

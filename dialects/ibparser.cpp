@@ -42,6 +42,7 @@ void TVXIBSelectParser::DoParseSelectClause() {
       if (!ReadNumber(Value))
         return;
       FFBOptions->SetFirst(Value);
+      FFBOptions->SetHasFirst(true);
       NextToken();
     }
     if (IsWord(CurToken(), "SKIP")) {
@@ -68,6 +69,7 @@ void TVXIBSelectParser::DoParseAppendix() {
   if (!ReadNumber(Value))
     return;
   FIBOptions->SetRows(Value);
+  FIBOptions->SetHasRows(true);
   NextToken();
   if (IsWord(CurToken(), "TO")) {
     if (!ReadNumber(Value))

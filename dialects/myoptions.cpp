@@ -24,6 +24,7 @@ const char* MySQLSelectOptionWord(TVXMySQLSelectOption Option) {
 void TVXMySQLOptions::Clear() {
   FLimitRows = 0;
   FLimitOffset = 0;
+  FHasLimit = false;
   FSelectOptions.Clear();
   FFilter = myfoNone;
 }
@@ -33,6 +34,7 @@ void TVXMySQLOptions::Assign(const TPersistent* Source) {
     FFilter = S->FFilter;
     FLimitRows = S->FLimitRows;
     FLimitOffset = S->FLimitOffset;
+    FHasLimit = S->FHasLimit;
     FSelectOptions = S->FSelectOptions;
     return;
   }
@@ -58,12 +60,13 @@ std::string TVXMySQLOptions::GetFilterScript() const {
 }
 
 // An offset is written with the row count, also a count of 0; a count
-// alone only when it is 1 or more.
+// alone when it is 1 or more, or when a LIMIT clause was read: a 0 there
+// empties the result.
 std::string TVXMySQLOptions::GetLimitScript() const {
   const std::string L = Keyword("LIMIT");
   if (FLimitOffset >= 1)
     return Format("%s %d, %d", L, FLimitOffset, FLimitRows);
-  if (FLimitRows >= 1)
+  if (FLimitRows >= 1 || (FHasLimit && FLimitRows == 0))
     return Format("%s %d", L, FLimitRows);
   return {};
 }

@@ -36,18 +36,24 @@ class TVXMySQLOptions : public TPersistent {
   void SetLimitOffset(int Value) { FLimitOffset = Value; }
   TVXMySQLSelectOptions SelectOptions() const { return FSelectOptions; }
   void SetSelectOptions(TVXMySQLSelectOptions Value) { FSelectOptions = Value; }
+  // Whether the statement has a LIMIT clause, also one that asks for 0
+  // rows: «LIMIT 0» returns no row, so it is written back although its
+  // numbers are those of no clause.
+  bool HasLimit() const { return FHasLimit; }
+  void SetHasLimit(bool Value) { FHasLimit = Value; }
   TVXMySQLFilter Filter() const { return FFilter; }
   void SetFilter(TVXMySQLFilter Value) { FFilter = Value; }
   TVXSelectParser* Parser() const { return FParser; }
 
-  // LIMIT numbers 0, no options, no filter word.
+  // LIMIT numbers 0 and no LIMIT clause, no options, no filter word.
   void Clear();
   // Copies everything but Parser from another TVXMySQLOptions.
   void Assign(const TPersistent* Source) override;
 
   // "DISTINCT ", "DISTINCTROW ", "ALL " or empty.
   std::string GetFilterScript() const;
-  // "LIMIT 20, 10" with an offset, "LIMIT 10" without, or empty.
+  // "LIMIT 20, 10" with an offset, "LIMIT 10" without, "LIMIT 0" for a
+  // clause of 0 rows, or empty.
   std::string GetLimitScript() const;
   // The option words in the order of the enumeration, each followed by a
   // blank ("STRAIGHT_JOIN HIGH_PRIORITY "), or empty.
@@ -58,6 +64,7 @@ class TVXMySQLOptions : public TPersistent {
 
   int FLimitRows = 0;
   int FLimitOffset = 0;
+  bool FHasLimit = false;
   TVXMySQLSelectOptions FSelectOptions;
   TVXMySQLFilter FFilter = myfoNone;
   TVXSelectParser* FParser;

@@ -123,6 +123,7 @@ void TVXMySelectParser::DoParseAppendix() {
   int First = 0, Second = 0;
   if (!ReadNumber(First))
     return;
+  FMySQLOptions->SetHasLimit(true);
   NextToken();
   if (IsSymbol(CurToken(), ",")) {
     if (!ReadNumber(Second))

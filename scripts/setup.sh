@@ -3,7 +3,11 @@
 # is missing (apt-get runs only then). Run as root on Debian 12.
 set -eu
 
-PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libsqlite3-dev nlohmann-json3-dev"
+# The server tests run on a private MariaDB server and on the embedded
+# Firebird engine; none of these packages starts a service.
+PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libsqlite3-dev nlohmann-json3-dev
+  mariadb-server libmariadb-dev
+  firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils"
 
 missing=""
 for p in $PACKAGES; do

@@ -67,6 +67,10 @@ TEST(DialectParserTest, InterBaseStatements) {
       {FB, D3, "SELECT SKIP 5 NAME FROM CUSTOMER",
        "SELECT SKIP 5 \r\n  CUSTOMER.NAME\r\nFROM\r\n  CUSTOMER\r\n"},
       {FB, D3, "select first 10 * from customer", "SELECT FIRST 10 *\r\nFROM\r\n  CUSTOMER\r\n"},
+      // FIRST 0 and ROWS 0 return no row: they stay; SKIP 0 skips nothing.
+      {FB, D3, "SELECT FIRST 0 SKIP 0 NAME FROM T",
+       "SELECT FIRST 0 \r\n  T.NAME\r\nFROM\r\n  T\r\n"},
+      {IB, D3, "SELECT NAME FROM T ROWS 0", "SELECT \r\n  T.NAME\r\nFROM\r\n  T\r\nROWS 0"},
       {IB, D3, "SELECT NAME FROM CUSTOMER ROWS 5 TO 10 PERCENT",
        "SELECT \r\n  CUSTOMER.NAME\r\nFROM\r\n  CUSTOMER\r\nROWS 5 TO 10 PERCENT"},
       {IB, D3, "SELECT NAME FROM CUSTOMER WHERE ID > 1 ORDER BY NAME rows 1 to 9 by 2 with ties",
@@ -160,6 +164,18 @@ TEST(DialectParserTest, InterBaseOptionsAndServerSwitch) {
   EXPECT_EQ(P->FBOptions()->Skip(), 0);
   EXPECT_EQ(P->IBOptions()->Rows(), 0);
   EXPECT_EQ(P->GetExpression(), "");
+
+  // A clause of 0 rows is part of the records, copies included.
+  Write(*P, "SELECT FIRST 0 NAME FROM T");
+  Head.Assign(P->FBOptions());
+  EXPECT_EQ(Head.GetScript(), "FIRST 0 ");
+  P->SetSQLServer(IB);
+  Write(*P, "SELECT NAME FROM T ROWS 0");
+  Rows.Assign(P->IBOptions());
+  EXPECT_EQ(Rows.GetScript(), "ROWS 0");
+  Head.Clear();
+  Rows.Clear();
+  EXPECT_EQ(Head.GetScript() + Rows.GetScript(), "");
 }
 
 struct MyCase {
@@ -183,7 +199,9 @@ TEST(DialectParserTest, MySQLStatements) {
       {false, "SELECT SQL_BIG_RESULT SQL_BUFFER_RESULT ALL a FROM t",
        "SELECT SQL_BIG_RESULT SQL_BUFFER_RESULT ALL \r\n  t.a\r\nFROM\r\n  t\r\n"},
       {false, "SELECT a FROM t LIMIT 5", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 5"},
-      {false, "SELECT a FROM t LIMIT 0", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\n"},
+      // LIMIT 0 returns no row: it stays; an offset of 0 is no offset.
+      {false, "SELECT a FROM t LIMIT 0", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 0"},
+      {false, "SELECT a FROM t LIMIT 0 OFFSET 0", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 0"},
       {false, "SELECT a FROM t LIMIT 0, 10", "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 10"},
       {false, "SELECT a FROM t LIMIT 10 OFFSET 5;",
        "SELECT \r\n  t.a\r\nFROM\r\n  t\r\nLIMIT 5, 10"},
@@ -246,6 +264,14 @@ TEST(DialectParserTest, MySQLFilterIsTheDistinctFlag) {
   Write(*P, "SELECT SQL_BUFFER_RESULT a FROM t");
   EXPECT_EQ(P->MySQLOptions()->SelectOptions(), TVXMySQLSelectOptions{mysoSQLBufferResult});
   EXPECT_EQ(P->MySQLOptions()->Filter(), myfoNone);
+
+  // A clause of 0 rows is part of the record, copies included.
+  Write(*P, "SELECT a FROM t LIMIT 0");
+  TVXMySQLOptions Zero;
+  Zero.Assign(P->MySQLOptions());
+  EXPECT_EQ(Zero.GetLimitScript(), "LIMIT 0");
+  Zero.Clear();
+  EXPECT_EQ(Zero.GetLimitScript(), "");
 
   // The texts follow the script format through the parser.
   P->ScriptFormat()->SetKeywordsFormat(qfmLowerCase);

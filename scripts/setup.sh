@@ -8,6 +8,9 @@ set -eu
 PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libsqlite3-dev nlohmann-json3-dev
   mariadb-server libmariadb-dev
   firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils"
+# Qt 6 for the component library VexarRT: Widgets and Test, the translation tools, and the
+# OpenGL development files without which the Qt 6 CMake packages fail to configure.
+PACKAGES="$PACKAGES qt6-base-dev qt6-tools-dev qt6-l10n-tools libqt6opengl6-dev libgl-dev"
 
 missing=""
 for p in $PACKAGES; do

@@ -193,8 +193,8 @@ class TCustomVexar : public QWidget {
   void RetranslatePages();
   void ApplyTabHeight();
   void HandlePagesChange();
-  // Whether List, as it stands, differs from the default list that Fresh
-  // (a new parser of this component's dialect) holds.
+  // Whether List, as it stands, differs from the same list (chosen by Pick)
+  // of a new parser of this component's dialect, which holds the defaults.
   bool DiffersFromDefault(const TStringList* List,
                           TStringList* (*Pick)(const TVXSelectParser&)) const;
 

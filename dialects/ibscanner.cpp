@@ -102,12 +102,31 @@ std::string TVXIBScanner::ProcessIdent(std::string_view S) const {
 }
 
 // Dialect 1 has no quoted names: a name is written in upper case with its
-// blanks turned into underscores. Dialect 3 quotes each part of a dotted name
-// that needs it, while the QuoteIdentifiers switch is on.
+// blanks turned into underscores. A part that the parser kept in its quoted
+// form (text read between double quotes that is no plain word) is written
+// as it stands: it reads back as the same quoted text, where changing its
+// letters or blanks would turn it into another, bare name. Dialect 3 quotes
+// each part of a dotted name that needs it, while the QuoteIdentifiers switch
+// is on.
 std::string TVXIBScanner::ProcessName(std::string_view S) const {
   if (FSQLDialect == qibDialect1) {
-    std::string R = UpperCase(S);
-    std::replace(R.begin(), R.end(), ' ', '_');
+    std::string R;
+    R.reserve(S.size());
+    size_t I = 0;
+    while (I < S.size()) {
+      if (S[I] == '"') {
+        // A quoted part: up to its closing quote (doubled quotes inside).
+        size_t J = I + 1;
+        while (J < S.size() && !(S[J] == '"' && (J + 1 == S.size() || S[J + 1] != '"')))
+          J += S[J] == '"' ? 2 : 1;
+        J = std::min(J + 1, S.size());
+        R.append(S.substr(I, J - I));
+        I = J;
+        continue;
+      }
+      const char C = S[I++];
+      R += C == ' ' ? '_' : (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C;
+    }
     return R;
   }
   if (!QuoteIdentifiers())

@@ -2,6 +2,8 @@
 // over the clauses, the clause handlers that only pass control on, and the
 // one path every error is reported through.
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "parser/limits.h"
 #include "parser/parsetree.h"
@@ -353,18 +355,21 @@ void TVXSelectParser::NextClause(bool AllowWhere, bool AllowGroupBy, bool AllowH
   }
 }
 
-// Name followed by the first number no output alias holds; a name kept in
-// its quoted form is numbered inside its quotes.
-std::string TVXSelectParser::NumberedAlias(const std::string& Name) const {
+// Name followed by the first number no alias of Taken holds, counting on
+// from the number Next last gave Name; the alias found joins Taken. A name
+// kept in its quoted form is numbered inside its quotes.
+std::string TVXSelectParser::NumberedAlias(const std::string& Name,
+                                           std::unordered_set<std::string>& Taken,
+                                           std::unordered_map<std::string, int>& Next) const {
   const TVXSQLScanner* S = Scanner();
   const char Q = S->GetIdentQuote();
   const bool Quoted = Name.size() > 1 && Name.front() == Q && Name.back() == Q;
   const std::string Base =
       Quoted ? S->UnquoteText(std::string_view(Name).substr(1, Name.size() - 2), Q) : Name;
-  for (int n = 1;; ++n) {
-    const std::string A =
-        Quoted ? S->QuoteIdent(Base + std::to_string(n)) : Base + std::to_string(n);
-    if (TableDefs()->GetUniqueAlias(A, false) == A)
+  for (int& n = Next[Name];;) {
+    ++n;
+    std::string A = Quoted ? S->QuoteIdent(Base + std::to_string(n)) : Base + std::to_string(n);
+    if (Taken.insert(A).second)
       return A;
   }
 }
@@ -428,19 +433,24 @@ void TVXSelectParser::FinishParse() {
     }
   }
   // A column read twice from one table gets a numbered alias the second
-  // time; aliases the statement gives are kept as they are.
+  // time; aliases the statement gives are kept as they are. Sets of the
+  // aliases taken keep this linear in the length of the select list.
+  std::unordered_set<std::string> Taken;
   for (int i = 0; i < Tables->Count(); ++i) {
     TVXFieldDefs* List = Tables->Items(i)->FieldDefs();
-    for (int j = 1; j < List->Count(); ++j) {
+    for (int j = 0; j < List->Count(); ++j)
+      Taken.insert(List->Items(j)->Alias());
+  }
+  std::unordered_map<std::string, int> Next;
+  for (int i = 0; i < Tables->Count(); ++i) {
+    TVXFieldDefs* List = Tables->Items(i)->FieldDefs();
+    std::unordered_set<std::string> Before;  // aliases of the fields before j
+    for (int j = 0; j < List->Count(); ++j) {
       TVXFieldDef* F = List->Items(j);
-      if (F->Name().empty() || F->Alias() != F->Name() || F->IsInputParam())
-        continue;
-      for (int k = 0; k < j; ++k) {
-        if (List->Items(k)->Alias() == F->Name()) {
-          F->SetAlias(NumberedAlias(F->Name()));
-          break;
-        }
-      }
+      if (j > 0 && !F->Name().empty() && F->Alias() == F->Name() && !F->IsInputParam() &&
+          Before.count(F->Name()))
+        F->SetAlias(NumberedAlias(F->Name(), Taken, Next));
+      Before.insert(F->Alias());
     }
   }
   if (HavingItems()->Count() > 0 && GroupByItems()->GetScript().empty())

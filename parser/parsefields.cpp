@@ -118,6 +118,10 @@ std::unique_ptr<TVXExprNode> TVXSelectParser::ParseOperand(bool AllowStar) {
       NextToken();
       return N;
     case tkString:
+      // Quoted text right before a point qualifies a name: a dialect whose
+      // double quotes make strings reads «"my table".a» as a column.
+      if (T.Quoted && IsSymbol(PeekToken(), ".") && PeekToken().SpaceCount == 0)
+        break;
       N->Kind = TVXExprNode::ekString;
       N->Text = T.Text;
       NextToken();
@@ -130,6 +134,7 @@ std::unique_ptr<TVXExprNode> TVXSelectParser::ParseOperand(bool AllowStar) {
       Fail();
       return nullptr;
   }
+
   // A word followed by "(" is a call, whether or not the dialect lists the
   // function; a function name without "(" is a column of that name.
   if (IsSymbol(PeekToken(), "("))

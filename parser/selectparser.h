@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "parser/criterions.h"
@@ -225,7 +227,8 @@ class TVXSelectParser : public TPersistent {
   bool ParseQualifiedName(std::string& Name);
   // Checks made once the whole statement has been read.
   void FinishParse();
-  std::string NumberedAlias(const std::string& Name) const;
+  std::string NumberedAlias(const std::string& Name, std::unordered_set<std::string>& Taken,
+                            std::unordered_map<std::string, int>& Next) const;
 
  private:
   void Tokenize(const std::string& Text);

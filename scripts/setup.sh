@@ -11,6 +11,8 @@ PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libsqlite3-dev nlo
 # Qt 6 for the component library VexarRT: Widgets and Test, the translation tools, and the
 # OpenGL development files without which the Qt 6 CMake packages fail to configure.
 PACKAGES="$PACKAGES qt6-base-dev qt6-tools-dev qt6-l10n-tools libqt6opengl6-dev libgl-dev"
+# clang-14 and its runtime build and run the fuzz targets (fuzz/run.sh).
+PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do

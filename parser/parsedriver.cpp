@@ -184,19 +184,35 @@ void TVXSelectParser::ReportError(int Index) {
 // The state machine
 
 void TVXSelectParser::SetExpression(const std::string& S) {
-  FSource = S;
-  bool Empty = false;
   try {
-    Scanner()->SetExpression(S);
-    Empty = Scanner()->TokenKind() == tkEnd;
+    FSource = S;
+    bool Empty = false;
+    try {
+      Scanner()->SetExpression(S);
+      Empty = Scanner()->TokenKind() == tkEnd;
+    } catch (const EVXParserError&) {
+      // An unterminated string at the very start: DoParse reports it.
+    }
+    if (Empty) {
+      Clear();
+      return;
+    }
+    DoParse();
   } catch (const EVXParserError&) {
-    // An unterminated string at the very start: DoParse reports it.
+    throw;  // the report itself, raised because no handler is set
+  } catch (const std::exception&) {
+    // Anything else (a text too long to address, memory running out, a
+    // fault of a dialect's handler) is still an error of this statement:
+    // it takes the one reporting path, so that a component's handler sees
+    // it and no other exception reaches the event loop.
+    FState = ssError;
+    FErrorCode = kInternalError;
+    struct Reset {
+      int& Code;
+      ~Reset() { Code = 0; }
+    } ResetCode{FErrorCode};
+    ProcessError(std::string(), 1, 1);
   }
-  if (Empty) {
-    Clear();
-    return;
-  }
-  DoParse();
 }
 
 void TVXSelectParser::DoParse() {

@@ -139,6 +139,9 @@ class TVXSelectParser : public TPersistent {
   virtual void DoParseExpression(TVXFunctionDef* Def, TVXTableDef*& TableDef,
                                  TTokenKinds Terminators, const std::string& AllowedWords,
                                  bool UseFullName);
+  // The error code of a failure that is no fault of the text's tokens
+  // ("Unknown error (#4).").
+  static constexpr int kInternalError = 4;
   // Reports an error at Token: through OnParserError when set, else raised.
   virtual void ProcessError(const std::string& Token, int LineNo, int LinePos);
 

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "parser/selectparser.h"
@@ -497,6 +498,32 @@ TEST(ParserDriver, EmptyTextClearsAndDistinctFollowsEachStatement) {
   EXPECT_EQ(P->GetExpression(), "");
   P->SetExpression("SELECT a FROM t; anything after the end");
   EXPECT_FALSE(P->GetDistinct());
+  EXPECT_EQ(P->State(), ssEnd);
+}
+
+// A clause handler that fails in a way no text should cause.
+class FaultyParser : public TVXSelectParser {
+ protected:
+  friend class TVXSelectParser;
+  FaultyParser() = default;
+  void DoParseWhereClause() override { throw std::runtime_error("handler fault"); }
+};
+
+TEST(ParserDriver, OtherFailuresTakeTheReportingPathToo) {
+  auto P = TVXSelectParser::Create<FaultyParser>();
+  std::string Reported;
+  P->OnParserError = [&](TVXSelectParser*, const std::string& Message, const std::string&, int,
+                         int) { Reported = Message; };
+  EXPECT_NO_THROW(P->SetExpression("SELECT a FROM t WHERE a = 1"));
+  EXPECT_EQ(Reported, "Unknown error (#4).");
+  P->OnParserError = nullptr;
+  try {
+    P->SetExpression("SELECT a FROM t WHERE a = 1");
+    FAIL() << "no error raised";
+  } catch (const EVXParserError& E) {
+    EXPECT_EQ(E.ErrorCode(), 4);
+  }
+  P->SetExpression("SELECT a FROM t");  // and the parser stays usable
   EXPECT_EQ(P->State(), ssEnd);
 }
 

@@ -19,8 +19,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     }
     return C;
   }();
-  const std::string Text = Fuzz::AsText(Data, Size);
-  for (Fuzz::TChecker& C : Checkers)
-    C.Check(Text);
-  return 0;
+  return Fuzz::CheckAll(Checkers, Data, Size);
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "parser/selectparser.h"
 
@@ -46,6 +47,28 @@ class TChecker {
 // The bytes libFuzzer hands over, as a statement.
 inline std::string AsText(const uint8_t* Data, size_t Size) {
   return std::string(reinterpret_cast<const char*>(Data), Size);
+}
+
+// Checkers of parser class T with name quoting on and off.
+template <class T>
+std::vector<TChecker> QuotingCheckers() {
+  std::vector<TChecker> C;
+  for (bool Quote : {true, false}) {
+    C.emplace_back([Quote]() -> std::unique_ptr<TVXSelectParser> {
+      auto P = TVXSelectParser::Create<T>();
+      P->Scanner()->SetQuoteIdentifiers(Quote);
+      return P;
+    });
+  }
+  return C;
+}
+
+// Checks one input with every checker (the body of a fuzz target).
+inline int CheckAll(std::vector<TChecker>& Checkers, const uint8_t* Data, size_t Size) {
+  const std::string Text = AsText(Data, Size);
+  for (TChecker& C : Checkers)
+    C.Check(Text);
+  return 0;
 }
 
 }  // namespace Vexar::Fuzz

@@ -20,8 +20,10 @@ std::string TVXCollectionItem::ProcessName(std::string_view S) const {
   if (!FParser) return std::string(S);
   const TVXSQLScanner* Scanner = FParser->Scanner();
   // A file-based table name (customer.db) is one identifier, not a qualified
-  // name: it is quoted whole, its own quote characters escaped.
-  if (Scanner->GetQuoteIdentifiers() && LowerCase(S).find(".db") != std::string::npos)
+  // name: it is quoted whole, its own quote characters escaped, unless it
+  // already stands between identifier quotes (as it does when read back).
+  if (Scanner->GetQuoteIdentifiers() && LowerCase(S).find(".db") != std::string::npos &&
+      Scanner->NeedQuotes(S))
     return Scanner->QuoteIdent(S);
   return Scanner->ProcessName(S);
 }

@@ -342,6 +342,7 @@ TEST_F(ModelTest, QuotingOfFileNamesAndIdentifiers) {
   TVXTableDef* T = Table("customer.DB");
   EXPECT_EQ(T->ProcessName("customer.DB"), "\"customer.DB\"");
   EXPECT_EQ(T->ProcessName("x.db\" OR \"1"), "\"x.db\"\" OR \"\"1\"");
+  EXPECT_EQ(T->ProcessName("\"customer.db\""), "\"customer.db\"");  // quoted once only
   std::unique_ptr<TVXFunctionDef> Free(TCollectionItem::Create<TVXFunctionDef>(nullptr));
   EXPECT_EQ(Free->ProcessName("my t"), "my t");  // no parser: unchanged
   EXPECT_EQ(Free->ProcessKeyword("from"), "from");

@@ -369,6 +369,9 @@ TEST(ParserRoundTrip, LiteralsAndQuotedNamesKeepTheirValues) {
            Lines({"SELECT ", "  \"my col\" AS \"my alias\",", "  \"t.x\".\"a b\"", "FROM",
                   "  \"t.x\"", "WHERE", "  (\"my col\" = '''quoted''') OR ",
                   "  (\"b\" = 'it''s') OR ", "  (\"c\" = '')"})},
+          // A file-based table is one name, quoted once however often it is read.
+          {"SELECT c.id FROM customer.db c",
+           Lines({"SELECT ", "  \"c\".\"id\"", "FROM", "  \"customer.db\" \"c\""})},
       },
       true);
   // Quoted names that need no quotes are stored without them (the quoting

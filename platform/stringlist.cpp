@@ -29,6 +29,10 @@ int TStringList::AddObject(const std::string& S, TPersistent* Object) {
     }
   }
   FItems.insert(FItems.begin() + Index, Entry{S, Object});
+  if (Index == Count() - 1 && !FIndex.empty())
+    IndexEntry(Index);
+  else
+    DropIndex();
   return Index;
 }
 
@@ -36,14 +40,19 @@ void TStringList::Insert(int Index, const std::string& S) {
   if (Index < 0 || Index > Count())
     throw EListError(Format("List index out of bounds (%d)", Index));
   FItems.insert(FItems.begin() + Index, Entry{S, nullptr});
+  DropIndex();
 }
 
 void TStringList::Delete(int Index) {
   CheckIndex(Index);
   FItems.erase(FItems.begin() + Index);
+  DropIndex();
 }
 
-void TStringList::Clear() { FItems.clear(); }
+void TStringList::Clear() {
+  FItems.clear();
+  DropIndex();
+}
 
 void TStringList::Assign(const TPersistent* Source) {
   const auto* Src = dynamic_cast<const TStringList*>(Source);
@@ -55,6 +64,7 @@ void TStringList::Assign(const TPersistent* Source) {
   TStringList::Clear();
   // Entries are copied as they stand; a sorted target re-sorts them.
   FItems = Src->FItems;
+  DropIndex();
   if (FSorted) Sort();
 }
 
@@ -66,6 +76,7 @@ const std::string& TStringList::Strings(int Index) const {
 void TStringList::SetStrings(int Index, const std::string& S) {
   CheckIndex(Index);
   FItems[Index].Text = S;
+  DropIndex();
 }
 
 TPersistent* TStringList::Objects(int Index) const {
@@ -83,9 +94,55 @@ int TStringList::IndexOf(std::string_view S) const {
     int Index;
     return Find(S, Index) ? Index : -1;
   }
-  for (size_t i = 0; i < FItems.size(); ++i)
-    if (CompareStrings(FItems[i].Text, S) == 0) return static_cast<int>(i);
-  return -1;
+  if (Count() < IndexThreshold) {
+    for (size_t i = 0; i < FItems.size(); ++i)
+      if (CompareStrings(FItems[i].Text, S) == 0) return static_cast<int>(i);
+    return -1;
+  }
+  if (FIndex.empty()) BuildIndex();
+  const size_t Mask = FIndex.size() - 1;
+  for (size_t Slot = HashOf(S) & Mask;; Slot = (Slot + 1) & Mask) {
+    const int P = FIndex[Slot];
+    if (P < 0) return -1;
+    if (CompareStrings(FItems[P].Text, S) == 0) return P;
+  }
+}
+
+size_t TStringList::HashOf(std::string_view S) const {
+  // FNV-1a over the text, folded to upper case when case does not count.
+  size_t H = 14695981039346656037ull;
+  for (char C : S) {
+    if (!FCaseSensitive && C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+    H = (H ^ static_cast<unsigned char>(C)) * 1099511628211ull;
+  }
+  return H;
+}
+
+void TStringList::BuildIndex() const {
+  // At most half the slots in use, so that probes stay short.
+  size_t Size = 16;
+  while (Size < FItems.size() * 4) Size *= 2;
+  FIndex.assign(Size, -1);
+  FIndexCount = 0;
+  for (int i = 0; i < Count(); ++i) IndexEntry(i);
+}
+
+void TStringList::IndexEntry(int Position) const {
+  if ((FIndexCount + 1) * 2 > static_cast<int>(FIndex.size())) {
+    BuildIndex();  // takes every entry, Position included
+    return;
+  }
+  const size_t Mask = FIndex.size() - 1;
+  for (size_t Slot = HashOf(FItems[Position].Text) & Mask;; Slot = (Slot + 1) & Mask) {
+    const int P = FIndex[Slot];
+    if (P < 0) {
+      FIndex[Slot] = Position;
+      ++FIndexCount;
+      return;
+    }
+    // The first of equal texts is the one IndexOf finds.
+    if (CompareStrings(FItems[P].Text, FItems[Position].Text) == 0) return;
+  }
 }
 
 bool TStringList::Find(std::string_view S, int& Index) const {
@@ -112,6 +169,7 @@ void TStringList::Exchange(int Index1, int Index2) {
   CheckIndex(Index1);
   CheckIndex(Index2);
   std::swap(FItems[Index1], FItems[Index2]);
+  DropIndex();
 }
 
 void TStringList::Move(int CurIndex, int NewIndex) {
@@ -121,12 +179,14 @@ void TStringList::Move(int CurIndex, int NewIndex) {
   Entry E = FItems[CurIndex];
   FItems.erase(FItems.begin() + CurIndex);
   FItems.insert(FItems.begin() + NewIndex, E);
+  DropIndex();
 }
 
 void TStringList::Sort() {
   std::stable_sort(FItems.begin(), FItems.end(), [this](const Entry& A, const Entry& B) {
     return CompareStrings(A.Text, B.Text) < 0;
   });
+  DropIndex();
 }
 
 void TStringList::SetSorted(bool Value) {
@@ -138,6 +198,7 @@ void TStringList::SetSorted(bool Value) {
 void TStringList::SetCaseSensitive(bool Value) {
   if (FCaseSensitive == Value) return;
   FCaseSensitive = Value;
+  DropIndex();
   if (FSorted) Sort();
 }
 

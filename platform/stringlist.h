@@ -71,7 +71,22 @@ class TStringList : public TPersistent {
     std::string Text;
     TPersistent* Object = nullptr;
   };
+  // IndexOf on a long unsorted list looks the text up in a hash table of
+  // positions instead of scanning every entry: grouping and ordering lists
+  // of reporting statements hold thousands of entries and are checked for
+  // duplicates at every addition. The table is made by the first such
+  // lookup, kept current by appends and dropped by every other change of the
+  // entries or of the case rule.
+  static constexpr int IndexThreshold = 16;
+  size_t HashOf(std::string_view S) const;
+  // Puts the entry at Position into the table unless an equal text is there.
+  void IndexEntry(int Position) const;
+  void BuildIndex() const;
+  void DropIndex() { FIndex.clear(); }
+
   std::vector<Entry> FItems;
+  mutable std::vector<int> FIndex;  // slots holding positions, -1 when free; empty: no table
+  mutable int FIndexCount = 0;      // slots in use
   bool FSorted = false;
   bool FCaseSensitive = false;
   TDuplicates FDuplicates = dupIgnore;

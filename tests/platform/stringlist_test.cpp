@@ -69,5 +69,33 @@ TEST(StringList, TextSplitsEveryKindOfLineBreak) {
   EXPECT_EQ(L.Text(), "a\r\nb\r\nc\r\nd\r\n");
 }
 
+// Long unsorted lists are looked up through a hash table of positions; every
+// change of the entries must leave IndexOf answering as a scan would.
+TEST(StringList, LookupsInLongListsFollowEveryChange) {
+  TStringList L;
+  for (int i = 0; i < 100; ++i) L.Add("E" + std::to_string(i));
+  EXPECT_EQ(L.IndexOf("e42"), 42);
+  L.Add("e42");  // a second equal text: the first one is found
+  L.Add("NEW");
+  EXPECT_EQ(L.IndexOf("E42"), 42);
+  EXPECT_EQ(L.IndexOf("new"), 101);
+  L.Insert(0, "FRONT");
+  EXPECT_EQ(L.IndexOf("E42"), 43);
+  L.Delete(43);
+  EXPECT_EQ(L.IndexOf("E42"), 100);  // the later equal text
+  L.Exchange(1, 2);
+  EXPECT_EQ(L.IndexOf("E0"), 2);
+  L.Move(2, 0);
+  EXPECT_EQ(L.IndexOf("E0"), 0);
+  L.SetStrings(0, "RENAMED");
+  EXPECT_EQ(L.IndexOf("E0"), -1);
+  EXPECT_EQ(L.IndexOf("renamed"), 0);
+  L.SetCaseSensitive(true);
+  EXPECT_EQ(L.IndexOf("renamed"), -1);
+  EXPECT_EQ(L.IndexOf("e42"), 100);
+  L.Clear();
+  EXPECT_EQ(L.IndexOf("RENAMED"), -1);
+}
+
 }  // namespace
 }  // namespace Vexar

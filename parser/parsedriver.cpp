@@ -119,6 +119,7 @@ void TVXSelectParser::Tokenize(const std::string& Text) {
     T.Quoted = S->TokenQuoted();
     FTokens.push_back(std::move(T));
   };
+  FTokens.reserve(Text.size() / 4 + 1);
   try {
     S->SetExpression(Text);
     Take();
@@ -227,6 +228,16 @@ void TVXSelectParser::DoParse() {
   FDepth = 0;
   FErrorCode = 0;
   Tokenize(Text);
+  // The tokens serve only this reading; the model keeps none of them, so
+  // their memory goes when the reading ends, whichever way it ends.
+  struct TReleaseTokens {
+    TVXSelectParser* P;
+    ~TReleaseTokens() {
+      std::vector<TVXParseToken>().swap(P->FTokens);
+      std::vector<int>().swap(P->FMatch);
+      P->FTokenIndex = 0;
+    }
+  } Release{this};
   FState = ssBegin;
   try {
     while (FState != ssError && FState != ssEnd) {

@@ -57,12 +57,15 @@ void TVXTableDef::SetName(const std::string& Value) {
   // An alias that followed the name follows it; join targets keep their text.
   if (FAlias == FName) FAlias = Value;
   FName = Value;
+  if (TVXTableDefs* Tables = TableDefs()) Tables->TableNamesChanged();
 }
 
 void TVXTableDef::SetAlias(const std::string& Value) {
   if (Value == FAlias) return;
-  if (TVXTableDefs* Tables = TableDefs()) Tables->UpdateTableAlias(FAlias, Value);
+  TVXTableDefs* Tables = TableDefs();
+  if (Tables) Tables->UpdateTableAlias(FAlias, Value);
   FAlias = Value;
+  if (Tables) Tables->TableNamesChanged();
 }
 
 void TVXTableDef::SetFieldDefs(const TVXFieldDefs* Value) {
@@ -91,6 +94,7 @@ void TVXTableDef::Assign(const TPersistent* Source) {
   FAlias = Src->FAlias;
   FFieldDefs->Assign(Src->FFieldDefs.get());
   FName = Src->FName;
+  if (TVXTableDefs* Tables = TableDefs()) Tables->TableNamesChanged();
 }
 
 std::string TVXTableDef::GetProcParams() const {
@@ -292,16 +296,32 @@ void TVXTableDefs::Clear() {
   FClearing = false;
 }
 
+void TVXTableDefs::Update(TCollectionItem* Item) {
+  TVXCollection::Update(Item);
+  FNamesIndexed = false;
+}
+
+void TVXTableDefs::IndexNames() const {
+  FByAlias.clear();
+  FByName.clear();
+  for (TCollectionItem* I : List()) {
+    auto* T = static_cast<TVXTableDef*>(I);
+    FByAlias.emplace(T->Alias(), T);  // the first table with the text keeps it
+    FByName.emplace(T->Name(), T);
+  }
+  FNamesIndexed = true;
+}
+
 TVXTableDef* TVXTableDefs::FindByAlias(const std::string& S) const {
-  for (TCollectionItem* I : List())
-    if (static_cast<TVXTableDef*>(I)->Alias() == S) return static_cast<TVXTableDef*>(I);
-  return nullptr;
+  if (!FNamesIndexed) IndexNames();
+  auto It = FByAlias.find(S);
+  return It == FByAlias.end() ? nullptr : It->second;
 }
 
 TVXTableDef* TVXTableDefs::FindByName(const std::string& S) const {
-  for (TCollectionItem* I : List())
-    if (static_cast<TVXTableDef*>(I)->Name() == S) return static_cast<TVXTableDef*>(I);
-  return nullptr;
+  if (!FNamesIndexed) IndexNames();
+  auto It = FByName.find(S);
+  return It == FByName.end() ? nullptr : It->second;
 }
 
 std::string TVXTableDefs::GetUniqueAlias(const std::string& Base, bool Force) const {

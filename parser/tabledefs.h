@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "parser/collections.h"
@@ -114,9 +115,22 @@ class TVXTableDefs : public TVXCollection {
 
   // True while Clear runs.
   bool Clearing() const { return FClearing; }
+  // Called by a table of the list whose alias or name changed.
+  void TableNamesChanged() { FNamesIndexed = false; }
+
+ protected:
+  void Update(TCollectionItem* Item) override;
 
  private:
+  // Maps from alias and from name to the first table (in list order) that
+  // holds it, for FindByAlias and FindByName: every qualified column read
+  // and every join written looks its table up. Made by the first lookup
+  // after a change: tables added, removed or moved, an alias or a name set.
+  void IndexNames() const;
+
   bool FClearing = false;
+  mutable bool FNamesIndexed = false;
+  mutable std::unordered_map<std::string, TVXTableDef*> FByAlias, FByName;
 };
 
 class TVXJoinDef : public TVXCollectionItem {

@@ -32,6 +32,7 @@ void TCollectionItem::SetIndex(int Value) {
   if (Value >= static_cast<int>(L.size())) Value = static_cast<int>(L.size()) - 1;
   L.erase(L.begin() + Cur);
   L.insert(L.begin() + Value, this);
+  FCollection->Update(this);
 }
 
 TCollection::TCollection(TPersistent* Owner, TCollectionItemClass ItemClass)
@@ -100,12 +101,14 @@ void TCollection::Assign(const TPersistent* Source) {
 void TCollection::InsertItem(TCollectionItem* Item) {
   FItems.push_back(Item);
   Item->FCollection = this;
+  Update(Item);
 }
 
 void TCollection::RemoveItem(TCollectionItem* Item) {
   auto It = std::find(FItems.rbegin(), FItems.rend(), Item);
   if (It != FItems.rend()) FItems.erase(std::next(It).base());
   Item->FCollection = nullptr;
+  Update(Item);
 }
 
 void TCollection::CheckIndex(int Index) const {

@@ -97,6 +97,11 @@ class TCollection : public TPersistent {
 
   const std::vector<TCollectionItem*>& List() const { return FItems; }
 
+ protected:
+  // Called after Item joined or left the collection, or moved within it, so
+  // that a derived collection can keep what it derives from its items current.
+  virtual void Update(TCollectionItem* Item) { (void)Item; }
+
  private:
   friend class TCollectionItem;
   void InsertItem(TCollectionItem* Item);

@@ -90,11 +90,11 @@ void TStringList::SetObjects(int Index, TPersistent* Object) {
 }
 
 int TStringList::IndexOf(std::string_view S) const {
-  if (FSorted) {
-    int Index;
-    return Find(S, Index) ? Index : -1;
-  }
   if (Count() < IndexThreshold) {
+    if (FSorted) {
+      int Index;
+      return Find(S, Index) ? Index : -1;
+    }
     for (size_t i = 0; i < FItems.size(); ++i)
       if (CompareStrings(FItems[i].Text, S) == 0) return static_cast<int>(i);
     return -1;

@@ -34,7 +34,7 @@ class TStringList : public TPersistent {
   TPersistent* Objects(int Index) const;
   void SetObjects(int Index, TPersistent* Object);
 
-  // Index of the first entry equal to S, or -1. A sorted list uses Find.
+  // Index of the first entry equal to S, or -1.
   int IndexOf(std::string_view S) const;
   // Binary search of a sorted list: true when found; Index is the entry or
   // the place where S would go.
@@ -71,12 +71,13 @@ class TStringList : public TPersistent {
     std::string Text;
     TPersistent* Object = nullptr;
   };
-  // IndexOf on a long unsorted list looks the text up in a hash table of
-  // positions instead of scanning every entry: grouping and ordering lists
-  // of reporting statements hold thousands of entries and are checked for
-  // duplicates at every addition. The table is made by the first such
-  // lookup, kept current by appends and dropped by every other change of the
-  // entries or of the case rule.
+  // IndexOf on a long list looks the text up in a hash table of positions
+  // instead of scanning or searching: grouping and ordering lists of
+  // reporting statements hold thousands of entries and are checked for
+  // duplicates at every addition, and the scanner looks every word up in
+  // its sorted word lists. The table is made by the first such lookup, kept
+  // current by appends and dropped by every other change of the entries or
+  // of the case rule.
   static constexpr int IndexThreshold = 16;
   size_t HashOf(std::string_view S) const;
   // Puts the entry at Position into the table unless an equal text is there.

@@ -59,21 +59,24 @@ int TVXFunctionDef::NestingDepth() const {
   int Depth = 0;
   const TVXFunctionDef* Node = this;
   while (const auto* List = dynamic_cast<const TVXFunctionDefs*>(Node->Collection())) {
-    Node = dynamic_cast<const TVXFunctionDef*>(List->Owner());
+    Node = List->OwnerNode();
     if (!Node) break;
     ++Depth;
   }
   return Depth;
 }
 
+// Every field script and every grouping entry asks for its table, so the
+// walk up the argument lists uses the owners each list decided when it was
+// made.
 TVXTableDef* TVXFunctionDef::OwningTable() const {
-  const TPersistent* Obj = this;
-  while (const auto* Item = dynamic_cast<const TCollectionItem*>(Obj)) {
-    const auto* List = dynamic_cast<const TVXFunctionDefs*>(Item->Collection());
-    if (!List) break;
-    Obj = List->Owner();
+  const TVXFunctionDef* Node = this;
+  while (const auto* List = dynamic_cast<const TVXFunctionDefs*>(Node->Collection())) {
+    if (TVXTableDef* Table = List->OwnerTable()) return Table;
+    Node = List->OwnerNode();
+    if (!Node) break;
   }
-  return dynamic_cast<TVXTableDef*>(const_cast<TPersistent*>(Obj));
+  return nullptr;
 }
 
 std::string TVXFunctionDef::GetScript() const {
@@ -115,12 +118,14 @@ std::string TVXFunctionDef::GetScript() const {
 // TVXFunctionDefs
 
 TVXFunctionDefs::TVXFunctionDefs(TPersistent* Owner, TCollectionItemClass ItemClass)
-    : TVXCollection(Owner, ItemClass) {}
+    : TVXCollection(Owner, ItemClass),
+      FOwnerNode(dynamic_cast<TVXFunctionDef*>(Owner)),
+      FOwnerTable(dynamic_cast<TVXTableDef*>(Owner)) {}
 
 TVXFunctionDefs::~TVXFunctionDefs() { Clear(); }
 
 void TVXFunctionDefs::CheckDepth() const {
-  if (const auto* Node = dynamic_cast<const TVXFunctionDef*>(Owner()))
+  if (const TVXFunctionDef* Node = FOwnerNode)
     if (Node->NestingDepth() + 1 >= MaxNestingDepth) throw EVXNestingError();
 }
 
@@ -244,7 +249,7 @@ std::string TVXFieldDef::GetScript() const {
 // ---------------------------------------------------------------------------
 // TVXFieldDefs
 
-TVXTableDef* TVXFieldDefs::TableDef() const { return dynamic_cast<TVXTableDef*>(Owner()); }
+TVXTableDef* TVXFieldDefs::TableDef() const { return OwnerTable(); }
 
 TVXFieldDef* TVXFieldDefs::FindByAlias(const std::string& S) const {
   for (int i = 0; i < Count(); ++i)

@@ -69,9 +69,17 @@ class TVXFunctionDefs : public TVXCollection {
   }
   // The scripts of all items joined by ", ".
   virtual std::string GetScript() const;
+  // The owner when it is an expression node, or null. A list keeps its owner
+  // for life, so this is decided once, when the list is made.
+  TVXFunctionDef* OwnerNode() const { return FOwnerNode; }
+  // The owner when it is a table definition (a field list), or null.
+  TVXTableDef* OwnerTable() const { return FOwnerTable; }
 
  private:
   void CheckDepth() const;
+
+  TVXFunctionDef* FOwnerNode;
+  TVXTableDef* FOwnerTable;
 };
 
 class TVXFieldDef : public TVXFunctionDef {

@@ -36,7 +36,13 @@ void TVXGroupByItems::Clear() {
   TStringList::Clear();
 }
 
-std::string TVXGroupByItems::GetScript() {
+bool TVXGroupByItems::HasEntries() {
+  if (FExplicit.Count() > 0) return true;
+  Rebuild();
+  return Count() > 0;
+}
+
+void TVXGroupByItems::Rebuild() {
   if (TVXSelectParser* P = Parser()) {
     // Classify the SELECT list: aggregates are calls of an aggregate function.
     std::vector<TVXFieldDef*> Fields = P->TableDefs()->GetOrderedFields();
@@ -70,6 +76,10 @@ std::string TVXGroupByItems::GetScript() {
       TStringList::Add(E);
     }
   }
+}
+
+std::string TVXGroupByItems::GetScript() {
+  Rebuild();
   std::string R;
   for (int i = 0; i < Count(); ++i) {
     R += ProcessName(Strings(i));

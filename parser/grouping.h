@@ -24,6 +24,12 @@ class TVXGroupByItems : public TVXStringList {
   // that mixes aggregates with other outputs, then the explicit entries),
   // then writes the clause.
   std::string GetScript() override;
+  // Rebuilds the entries as GetScript does, without writing them.
+  void Rebuild();
+  // Whether the clause would be written: always when entries were added from
+  // outside (each one is written, by itself or as the entry derived for it),
+  // otherwise when the derivation yields entries.
+  bool HasEntries();
   const TStringList& ExplicitEntries() const { return FExplicit; }
 
  private:

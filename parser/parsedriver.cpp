@@ -480,7 +480,7 @@ void TVXSelectParser::FinishParse() {
       Before.insert(F->Alias());
     }
   }
-  if (HavingItems()->Count() > 0 && GroupByItems()->GetScript().empty())
+  if (HavingItems()->Count() > 0 && !GroupByItems()->HasEntries())
     FailAt(FHavingIndex);
 }
 

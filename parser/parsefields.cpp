@@ -416,10 +416,15 @@ void TVXSelectParser::DoParseExpression(TVXFunctionDef* Def, TVXTableDef*& Table
 // The select list
 
 void TVXSelectParser::DoParseFieldDef() {
-  std::unique_ptr<TVXFieldDef> Free(TCollectionItem::Create<TVXFieldDef>(nullptr));
-  Free->SetParser(this);
+  // Each output is read into one free field, kept for all of them, and then
+  // copied under its table(s).
+  if (!FFreeField) {
+    FFreeField.reset(TCollectionItem::Create<TVXFieldDef>(nullptr));
+    FFreeField->SetParser(this);
+  }
+  TVXFieldDef* const Free = FFreeField.get();
   TVXTableDef* T = nullptr;
-  DoParseExpression(Free.get(), T, TTokenKinds{tkKeyword}, "AS", false);
+  DoParseExpression(Free, T, TTokenKinds{tkKeyword}, "AS", false);
   if (FState == ssError)
     return;
 
@@ -439,7 +444,7 @@ void TVXSelectParser::DoParseFieldDef() {
   if (!Qualified)
     FUnqualifiedTable = T;
   TVXFieldDef* G = T->FieldDefs()->Add();
-  G->Assign(Free.get());
+  G->Assign(Free);
   if (!FAliasGiven && G->Kind() != fkUnknown && G->Kind() != fkIdentifier) {
     // The alias made while the field was free is not unique in the list.
     G->SetAlias("");

@@ -24,6 +24,7 @@ void TVXSelectParser::Initialize() {
 TVXSelectParser::~TVXSelectParser() {
   // The ordering list outlives the table list: a table that goes removes
   // its sort entries.
+  FFreeField.reset();
   FScriptFormat.reset();
   FOperators.reset();
   FAggregates.reset();

@@ -250,6 +250,7 @@ class TVXSelectParser : public TPersistent {
   std::vector<TVXFieldDef*> FQualifiedStars;
   TVXTableDef* FUnqualifiedTable = nullptr;
   std::vector<TVXTableDef*> FNamedTables;  // in the order the FROM clause names them
+  std::unique_ptr<TVXFieldDef> FFreeField;  // DoParseFieldDef reads each output into it
 
  private:
   std::unique_ptr<TVXSQLScanner> FScanner;

@@ -90,15 +90,7 @@ void TStringList::SetObjects(int Index, TPersistent* Object) {
 }
 
 int TStringList::IndexOf(std::string_view S) const {
-  if (Count() < IndexThreshold) {
-    if (FSorted) {
-      int Index;
-      return Find(S, Index) ? Index : -1;
-    }
-    for (size_t i = 0; i < FItems.size(); ++i)
-      if (CompareStrings(FItems[i].Text, S) == 0) return static_cast<int>(i);
-    return -1;
-  }
+  if (FItems.empty()) return -1;
   if (FIndex.empty()) BuildIndex();
   const size_t Mask = FIndex.size() - 1;
   for (size_t Slot = HashOf(S) & Mask;; Slot = (Slot + 1) & Mask) {

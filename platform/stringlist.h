@@ -71,14 +71,13 @@ class TStringList : public TPersistent {
     std::string Text;
     TPersistent* Object = nullptr;
   };
-  // IndexOf on a long list looks the text up in a hash table of positions
-  // instead of scanning or searching: grouping and ordering lists of
-  // reporting statements hold thousands of entries and are checked for
-  // duplicates at every addition, and the scanner looks every word up in
-  // its sorted word lists. The table is made by the first such lookup, kept
-  // current by appends and dropped by every other change of the entries or
-  // of the case rule.
-  static constexpr int IndexThreshold = 16;
+  // IndexOf looks the text up in a hash table of positions instead of
+  // scanning or searching: grouping and ordering lists of reporting
+  // statements hold thousands of entries and are checked for duplicates at
+  // every addition, and the scanner looks every word it reads up in three
+  // word lists. The table is made by the first lookup, kept current by
+  // appends and dropped by every other change of the entries or of the case
+  // rule.
   size_t HashOf(std::string_view S) const;
   // Puts the entry at Position into the table unless an equal text is there.
   void IndexEntry(int Position) const;

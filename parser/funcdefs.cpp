@@ -122,6 +122,12 @@ TVXFunctionDefs::TVXFunctionDefs(TPersistent* Owner, TCollectionItemClass ItemCl
       FOwnerNode(dynamic_cast<TVXFunctionDef*>(Owner)),
       FOwnerTable(dynamic_cast<TVXTableDef*>(Owner)) {}
 
+TVXFunctionDefs::TVXFunctionDefs(TVXFunctionDef* Owner, TCollectionItemClass ItemClass)
+    : TVXCollection(Owner, ItemClass), FOwnerNode(Owner), FOwnerTable(nullptr) {}
+
+TVXFunctionDefs::TVXFunctionDefs(TVXTableDef* Owner, TCollectionItemClass ItemClass)
+    : TVXCollection(Owner, ItemClass), FOwnerNode(nullptr), FOwnerTable(Owner) {}
+
 TVXFunctionDefs::~TVXFunctionDefs() { Clear(); }
 
 void TVXFunctionDefs::CheckDepth() const {

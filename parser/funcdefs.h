@@ -60,6 +60,9 @@ class TVXFunctionDef : public TVXCollectionItem {
 class TVXFunctionDefs : public TVXCollection {
  public:
   TVXFunctionDefs(TPersistent* Owner, TCollectionItemClass ItemClass);
+  // The same for an owner whose kind is known: an argument list, a field list.
+  TVXFunctionDefs(TVXFunctionDef* Owner, TCollectionItemClass ItemClass);
+  TVXFunctionDefs(TVXTableDef* Owner, TCollectionItemClass ItemClass);
   ~TVXFunctionDefs() override;
   // New nodes are refused (EVXNestingError) below the deepest allowed level.
   TVXFunctionDef* Add() override;
@@ -122,6 +125,8 @@ class TVXFieldDef : public TVXFunctionDef {
 class TVXFieldDefs : public TVXFunctionDefs {
  public:
   TVXFieldDefs(TPersistent* Owner, TCollectionItemClass ItemClass)
+      : TVXFunctionDefs(Owner, ItemClass) {}
+  TVXFieldDefs(TVXTableDef* Owner, TCollectionItemClass ItemClass)
       : TVXFunctionDefs(Owner, ItemClass) {}
   // Fields are freed while the list is still a field list, so that each one
   // renumbers the SELECT list of the table list it belongs to.

@@ -4,14 +4,16 @@
 // (SetExpression), writing (GetExpression), both, and the vexar-sql command
 // in batch mode over a file of statements; SQLite's prepare and finalize of
 // the same statement against an in-memory database that holds its tables
-// (small, medium and large; SQLite joins at most 64 tables); and the heap the
-// model of a parsed statement holds. After the runs a summary compares the
+// (small, medium and large; SQLite joins at most 64 tables), alone and side
+// by side with ours in the same iterations; and the heap the model of a
+// parsed statement holds. After the runs a summary compares the
 // medians with the targets: parse and write at most half of SQLite's prepare,
 // the batch command likewise per statement, xl at most 1.3 times the cost
 // per byte of large, and the model at most 30 times its text.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sqlite3.h>
+#include <time.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +62,7 @@ struct TPrepared {
   TQuerySize Size;
   TGeneratedQuery Query;
   std::string BatchFile;  // BatchStatements variants, one per line
+  std::vector<std::string> Variants;  // the same statements, one by one
 };
 
 std::vector<TPrepared>& Prepared() {
@@ -191,6 +194,80 @@ void SqlitePrepare(benchmark::State& State, const TPrepared* P) {
   State.SetBytesProcessed(State.iterations() * Sql.size());
 }
 
+// CPU time of the calling thread, in microseconds.
+double ThreadMicroseconds() {
+  timespec T;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &T);
+  return T.tv_sec * 1e6 + T.tv_nsec / 1e3;
+}
+
+// Side by side: each iteration parses and writes one statement and has
+// SQLite prepare the same one, timing both, so that a change in the load of
+// a shared machine hits both sides alike. The counters give the mean time
+// per statement of each side and their ratio.
+void Versus(benchmark::State& State, const TPrepared* P) {
+  auto Parser = NewParser();
+  sqlite3* Db = OpenDatabase(P->Query);
+  double Ours = 0, Theirs = 0;
+  size_t v = 0;
+  for (auto _ : State) {
+    const std::string& Sql = P->Variants[v++ % P->Variants.size()];
+    const double T0 = ThreadMicroseconds();
+    Parser->SetExpression(Sql);
+    benchmark::DoNotOptimize(Parser->GetExpression());
+    const double T1 = ThreadMicroseconds();
+    sqlite3_stmt* St = nullptr;
+    if (sqlite3_prepare_v2(Db, Sql.c_str(), static_cast<int>(Sql.size()), &St, nullptr) !=
+        SQLITE_OK)
+      State.SkipWithError(sqlite3_errmsg(Db));
+    sqlite3_finalize(St);
+    const double T2 = ThreadMicroseconds();
+    Ours += T1 - T0;
+    Theirs += T2 - T1;
+  }
+  sqlite3_close(Db);
+  const double N = static_cast<double>(State.iterations());
+  State.counters["vexar_us"] = Ours / N;
+  State.counters["sqlite_us"] = Theirs / N;
+  State.counters["ratio"] = Ours / Theirs;
+}
+
+// The batch command over the file of statements, then SQLite's prepare of
+// each of them, in every iteration.
+void BatchVersus(benchmark::State& State, const TPrepared* P) {
+  const std::string Path = "vexar_bench_versus_" + std::string(P->Size.Label) + ".sql";
+  {
+    std::ofstream F(Path, std::ios::binary);
+    F << P->BatchFile;
+  }
+  sqlite3* Db = OpenDatabase(P->Query);
+  double Ours = 0, Theirs = 0;
+  for (auto _ : State) {
+    const double T0 = ThreadMicroseconds();
+    std::istringstream In;
+    std::ostringstream Out, Err;
+    if (RunVexarSql({"--batch", Path}, In, Out, Err) != vsOk) State.SkipWithError("batch failed");
+    benchmark::DoNotOptimize(Out.str());
+    const double T1 = ThreadMicroseconds();
+    for (const std::string& Sql : P->Variants) {
+      sqlite3_stmt* St = nullptr;
+      if (sqlite3_prepare_v2(Db, Sql.c_str(), static_cast<int>(Sql.size()), &St, nullptr) !=
+          SQLITE_OK)
+        State.SkipWithError(sqlite3_errmsg(Db));
+      sqlite3_finalize(St);
+    }
+    const double T2 = ThreadMicroseconds();
+    Ours += T1 - T0;
+    Theirs += T2 - T1;
+  }
+  sqlite3_close(Db);
+  std::remove(Path.c_str());
+  const double N = static_cast<double>(State.iterations()) * P->Variants.size();
+  State.counters["vexar_us"] = Ours / N;
+  State.counters["sqlite_us"] = Theirs / N;
+  State.counters["ratio"] = Ours / Theirs;
+}
+
 // The heap a parsed statement's model holds, against the length of its text.
 void ModelMemory(benchmark::State& State, const TPrepared* P) {
   auto Parser = NewParser();
@@ -244,6 +321,24 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
                     Sq > 0 ? Ratio(Ba / Sq).c_str() : "-");
       O << Line;
     }
+    O << "\nSide by side (each iteration times both; mean per statement, medians of "
+         "the repetitions)\n";
+    std::snprintf(Line, sizeof Line, "%-7s %12s %10s %8s %12s %10s %8s\n", "size", "parse+gen",
+                  "sqlite", "ratio", "batch/stmt", "sqlite", "ratio");
+    O << Line;
+    for (const TPrepared& P : Prepared()) {
+      const std::string L = P.Size.Label;
+      auto C = [&](const std::string& Name) {
+        auto It = FCounters.find(Name);
+        return It == FCounters.end() ? 0.0 : It->second;
+      };
+      if (C("Versus/" + L + ":ratio") <= 0) continue;
+      std::snprintf(Line, sizeof Line, "%-7s %12.1f %10.1f %8.2f %12.1f %10.1f %8.2f\n",
+                    L.c_str(), C("Versus/" + L + ":vexar_us"), C("Versus/" + L + ":sqlite_us"),
+                    C("Versus/" + L + ":ratio"), C("BatchVersus/" + L + ":vexar_us"),
+                    C("BatchVersus/" + L + ":sqlite_us"), C("BatchVersus/" + L + ":ratio"));
+      O << Line;
+    }
     const TPrepared* Large = Find("large");
     const TPrepared* Xl = Find("xl");
     if (Large && Xl) {
@@ -288,8 +383,11 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   using namespace Vexar::Bench;
   for (const TQuerySize& S : QuerySizes()) {
-    TPrepared P{S, GenerateQuery(S), {}};
-    for (int v = 0; v < BatchStatements; ++v) P.BatchFile += GenerateQuery(S, v).Sql + "\n";
+    TPrepared P{S, GenerateQuery(S), {}, {}};
+    for (int v = 0; v < BatchStatements; ++v) {
+      P.Variants.push_back(GenerateQuery(S, v).Sql);
+      P.BatchFile += P.Variants.back() + "\n";
+    }
     Prepared().push_back(std::move(P));
   }
   benchmark::Initialize(&argc, argv);
@@ -303,8 +401,11 @@ int main(int argc, char** argv) {
     Unit(benchmark::RegisterBenchmark(("Generate/" + L).c_str(), Generate, &P));
     Unit(benchmark::RegisterBenchmark(("ParseGenerate/" + L).c_str(), ParseGenerate, &P));
     Unit(benchmark::RegisterBenchmark(("Batch/" + L).c_str(), Batch, &P));
-    if (P.Size.Tables <= 64)
+    if (P.Size.Tables <= 64) {
       Unit(benchmark::RegisterBenchmark(("SqlitePrepare/" + L).c_str(), SqlitePrepare, &P));
+      Unit(benchmark::RegisterBenchmark(("Versus/" + L).c_str(), Versus, &P));
+      Unit(benchmark::RegisterBenchmark(("BatchVersus/" + L).c_str(), BatchVersus, &P));
+    }
     Unit(benchmark::RegisterBenchmark(("ModelMemory/" + L).c_str(), ModelMemory, &P)
              ->Iterations(1)
              ->Repetitions(1));

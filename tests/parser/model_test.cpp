@@ -305,6 +305,33 @@ TEST_F(ModelTest, TablesRenameAndCleanUpTheirJoinsAndSortEntries) {
   EXPECT_EQ(P->OrderByItems()->Strings(0), "O.DATE");
 }
 
+// Lookups by alias and name answer the first table in list order after
+// every change: renames, copies, moves and deletions.
+TEST_F(ModelTest, TableLookupsFollowRenamesMovesAndDeletions) {
+  TVXTableDefs* L = P->TableDefs();
+  TVXTableDef* A = Table("T", "X");
+  TVXTableDef* B = Table("T", "Y");
+  EXPECT_EQ(L->FindByAlias("X"), A);
+  EXPECT_EQ(L->FindByName("T"), A);
+  A->SetAlias("Z");
+  EXPECT_EQ(L->FindByAlias("X"), nullptr);
+  EXPECT_EQ(L->FindByAlias("Z"), A);
+  B->SetIndex(0);
+  EXPECT_EQ(L->FindByName("T"), B);
+  B->SetName("U");  // the alias Y does not follow the name
+  EXPECT_EQ(L->FindByName("T"), A);
+  EXPECT_EQ(L->FindByName("U"), B);
+  TVXTableDef* C = Table("V");  // the alias follows the name
+  EXPECT_EQ(L->FindByAlias("V"), C);
+  C->Assign(A);
+  EXPECT_EQ(L->FindByAlias("V"), nullptr);
+  EXPECT_EQ(L->FindByAlias("Z"), A);
+  delete A;
+  EXPECT_EQ(L->FindByAlias("Z"), C);
+  L->Clear();
+  EXPECT_EQ(L->FindByName("U"), nullptr);
+}
+
 // Join graphs beyond trees: every table once, every join once.
 TEST_F(ModelTest, FromClauseWritesEveryTableAndJoinOnce) {
   TVXTableDef* A = Table("A");

@@ -52,6 +52,16 @@ bool TVXSelectParser::IsNameToken(const TVXParseToken& T) {
   return T.Kind == tkIdent || T.Kind == tkIdentString || (T.Kind == tkString && T.Quoted);
 }
 
+bool TVXSelectParser::IsQualifiedPart(int Index) const {
+  const TVXParseToken& T = TokenAt(Index);
+  if (IsNameToken(T))
+    return true;
+  // A column may bear a function's name («SELECT SUM FROM t» reads one); the
+  // writer qualifies it (t.SUM), and after a point it can be nothing else
+  // unless a call follows.
+  return T.Kind == tkFunction && !T.Quoted && !IsSymbol(TokenAt(Index + 1), "(");
+}
+
 std::string TVXSelectParser::NameOf(const TVXParseToken& T) const {
   if (!T.Quoted)
     return T.Text;

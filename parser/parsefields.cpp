@@ -144,7 +144,7 @@ std::unique_ptr<TVXExprNode> TVXSelectParser::ParseOperand(bool AllowStar) {
   // «t.a»: a point right after the name qualifies; «t . a» is no qualifier.
   while (IsSymbol(CurToken(), ".") && CurToken().SpaceCount == 0) {
     const TVXParseToken& After = PeekToken();
-    if (IsNameToken(After)) {
+    if (IsQualifiedPart(FTokenIndex + 1)) {
       Parts.push_back(NameOf(After));
       NextToken();
       NextToken();

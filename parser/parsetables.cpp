@@ -46,7 +46,7 @@ bool TVXSelectParser::ParseQualifiedName(std::string& Name) {
   Name = NameOf(CurToken());
   NextToken();
   while (IsSymbol(CurToken(), ".") && CurToken().SpaceCount == 0) {
-    if (!IsNameToken(PeekToken())) {
+    if (!IsQualifiedPart(FTokenIndex + 1)) {
       FailAt(FTokenIndex + 1);
       return false;
     }

@@ -330,6 +330,9 @@ TEST(ParserRoundTrip, SelectListAndFromClause) {
        Lines({"SELECT ", "  a,", "  UPPER(b) AS FIELD_1", "FROM", "  t ",
               "  INNER JOIN u ON (t.id = u.id)"})},
       {"SELECT t.x, a FROM t, u", Lines({"SELECT ", "  t.x,", "  a", "FROM", "  t,", "  u"})},
+      // A column named like a function is written qualified and read back.
+      {"SELECT SUM, a FROM t ORDER BY t.SUM",
+       Lines({"SELECT ", "  t.SUM,", "  t.a", "FROM", "  t", "ORDER BY", "  t.SUM"})},
   });
 
   auto P = MakeParser();

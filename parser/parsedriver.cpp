@@ -56,9 +56,9 @@ bool TVXSelectParser::IsQualifiedPart(int Index) const {
   const TVXParseToken& T = TokenAt(Index);
   if (IsNameToken(T))
     return true;
-  // A column may bear a function's name («SELECT SUM FROM t» reads one); the
-  // writer qualifies it (t.SUM), and after a point it can be nothing else
-  // unless a call follows.
+  // A column or an alias may bear a function's name («SELECT SUM FROM t»
+  // reads one); the writer qualifies it (t.SUM) and writes it in GROUP BY, so
+  // it is a name wherever no call follows.
   return T.Kind == tkFunction && !T.Quoted && !IsSymbol(TokenAt(Index + 1), "(");
 }
 

@@ -39,7 +39,7 @@ bool IsJoinComparison(const std::string& S) {
 }  // namespace
 
 bool TVXSelectParser::ParseQualifiedName(std::string& Name) {
-  if (!IsNameToken(CurToken())) {
+  if (!IsQualifiedPart(FTokenIndex)) {
     Fail();
     return false;
   }

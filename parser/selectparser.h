@@ -176,8 +176,8 @@ class TVXSelectParser : public TPersistent {
   static bool IsKeywordToken(const TVXParseToken& T) { return T.Kind == tkKeyword && !T.Quoted; }
   // Whether T can name a table, column or alias.
   static bool IsNameToken(const TVXParseToken& T);
-  // Whether the token at Index, right after a point, names the next part of
-  // a qualified name.
+  // Whether the token at Index names a part of a possibly qualified name: a
+  // name, or a function word no call follows.
   bool IsQualifiedPart(int Index) const;
   // The stored form of a name read from T: the plain word, or the quoted
   // form when the name could not be written unquoted (blanks, points,

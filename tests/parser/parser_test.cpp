@@ -333,6 +333,9 @@ TEST(ParserRoundTrip, SelectListAndFromClause) {
       // A column named like a function is written qualified and read back.
       {"SELECT SUM, a FROM t ORDER BY t.SUM",
        Lines({"SELECT ", "  t.SUM,", "  t.a", "FROM", "  t", "ORDER BY", "  t.SUM"})},
+      {"SELECT t.a, SUM.x, COUNT(*) FROM t",
+       Lines({"SELECT ", "  t.a,", "  SUM.x,", "  COUNT(*) AS FIELD_1", "FROM", "  t", "GROUP BY",
+              "  t.a,", "  SUM.x"})},
   });
 
   auto P = MakeParser();

@@ -58,7 +58,10 @@ void TVXGroupByItems::Rebuild() {
     std::unordered_set<std::string> Derived;
     if (HasAggregate && HasOther) {
       for (TVXFieldDef* F : Fields) {
-        if (!F || F->Kind() != fkIdentifier || P->Aggregates()->IndexOf(F->Name()) >= 0) continue;
+        // Every plain column is grouped, also one named like an aggregate
+        // (a column SUM is no call): leaving it out made the clause change
+        // once the name came back quoted.
+        if (!F || F->Kind() != fkIdentifier) continue;
         // Qualified as the field itself is written: by its table's alias, or
         // name, and not at all under an unnamed table.
         const TVXTableDef* T = F->OwningTable();

@@ -400,9 +400,12 @@ std::string TVXSelectParser::NumberedAlias(const std::string& Name,
                                            std::unordered_map<std::string, int>& Next) const {
   const TVXSQLScanner* S = Scanner();
   const char Q = S->GetIdentQuote();
-  const bool Quoted = Name.size() > 1 && Name.front() == Q && Name.back() == Q;
+  const bool Enclosed = Name.size() > 1 && Name.front() == Q && Name.back() == Q;
   const std::string Base =
-      Quoted ? S->UnquoteText(std::string_view(Name).substr(1, Name.size() - 2), Q) : Name;
+      Enclosed ? S->UnquoteText(std::string_view(Name).substr(1, Name.size() - 2), Q) : Name;
+  // Where the quote is no identifier quote (SQL dialect 1), a quoted alias
+  // would read back as a string: the number goes on the plain name.
+  const bool Quoted = Enclosed && S->IsIdentQuote(Q);
   for (int& n = Next[Name];;) {
     ++n;
     std::string A = Quoted ? S->QuoteIdent(Base + std::to_string(n)) : Base + std::to_string(n);

@@ -311,6 +311,8 @@ TEST(DialectParserTest, WrittenStatementsReadBackUnchanged) {
        "FROM customer c WHERE c.id > 1 ORDER BY c.name"},
       {Ib(IB, D3), "SELECT \"DATE\", MY$COL, a || 'x' FROM \"my table\" ROWS 1 TO 5 WITH TIES"},
       {Ib(IB, D1), "SELECT name, \"text\" FROM my_table t WHERE t.a = 'x' ROWS 3 PERCENT"},
+      // A column read twice under a quoted name gets an alias dialect 1 can read.
+      {Ib(IB, D1), "SELECT \"Customer\".\"Name\", \"Customer\".\"Name\" FROM \"Customer\""},
       {My(true),
        "SELECT STRAIGHT_JOIN ALL `a``b`, 'C:\\\\dir', \"it's\" AS `my alias` FROM t "
        "WHERE a = 'it\\'s' ORDER BY a DESC LIMIT 3 OFFSET 4"},

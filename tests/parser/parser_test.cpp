@@ -375,6 +375,11 @@ TEST(ParserRoundTrip, LiteralsAndQuotedNamesKeepTheirValues) {
            Lines({"SELECT ", "  \"my col\" AS \"my alias\",", "  \"t.x\".\"a b\"", "FROM",
                   "  \"t.x\"", "WHERE", "  (\"my col\" = '''quoted''') OR ",
                   "  (\"b\" = 'it''s') OR ", "  (\"c\" = '')"})},
+          // A column named like an aggregate is grouped like any column.
+          {"SELECT a, t.b AS x, SUM AS s, COUNT(*) FROM t",
+           Lines({"SELECT ", "  \"a\",", "  \"t\".\"b\" AS x,", "  \"SUM\" AS s,",
+                  "  COUNT(*) AS FIELD_1", "FROM", "  \"t\"", "GROUP BY", "  \"a\",",
+                  "  \"t\".\"b\",", "  \"SUM\""})},
           // A file-based table is one name, quoted once however often it is read.
           {"SELECT c.id FROM customer.db c",
            Lines({"SELECT ", "  \"c\".\"id\"", "FROM", "  \"customer.db\" \"c\""})},

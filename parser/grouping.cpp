@@ -68,14 +68,18 @@ void TVXGroupByItems::Rebuild() {
         std::string Q = T ? T->Qualifier() : std::string();
         std::string Entry = P->Scanner()->ProcessName(Q.empty() ? F->Name() : Q + "." + F->Name());
         TStringList::Add(Entry);
-        Derived.insert(Entry);
-        Derived.insert(F->Name());
-        if (!Q.empty()) Derived.insert(Q + "." + F->Name());
+        // Entries read from a statement are told apart without regard to
+        // case, as the reader tells them apart: «GROUP BY o.ID» names the
+        // output o.id.
+        Derived.insert(UpperCase(Entry));
+        Derived.insert(UpperCase(F->Name()));
+        if (!Q.empty()) Derived.insert(UpperCase(Q + "." + F->Name()));
       }
     }
     for (int i = 0; i < FExplicit.Count(); ++i) {
       const std::string& E = FExplicit[i];
-      if (Derived.count(E) || Derived.count(P->Scanner()->ProcessName(E))) continue;
+      if (Derived.count(UpperCase(E)) || Derived.count(UpperCase(P->Scanner()->ProcessName(E))))
+        continue;
       TStringList::Add(E);
     }
   }

@@ -375,6 +375,10 @@ TEST(ParserRoundTrip, LiteralsAndQuotedNamesKeepTheirValues) {
            Lines({"SELECT ", "  \"my col\" AS \"my alias\",", "  \"t.x\".\"a b\"", "FROM",
                   "  \"t.x\"", "WHERE", "  (\"my col\" = '''quoted''') OR ",
                   "  (\"b\" = 'it''s') OR ", "  (\"c\" = '')"})},
+          // A grouping entry that names an output in other case is that output.
+          {"SELECT o.CUSTomer_id, COUNT(*) AS n FROM orders o GROUP BY o.customer_id",
+           Lines({"SELECT ", "  \"o\".\"CUSTomer_id\",", "  COUNT(*) AS n", "FROM",
+                  "  \"orders\" \"o\"", "GROUP BY", "  \"o\".\"CUSTomer_id\""})},
           // A column named like an aggregate is grouped like any column.
           {"SELECT a, t.b AS x, SUM AS s, COUNT(*) FROM t",
            Lines({"SELECT ", "  \"a\",", "  \"t\".\"b\" AS x,", "  \"SUM\" AS s,",

@@ -89,6 +89,15 @@ std::string TVXFunctionDef::GetScript() const {
       // A field of a table, or an identifier used as an argument inside a
       // field, is qualified by its table's alias (or name). Identifiers of
       // conditions stand under no table and carry their qualifier in Name.
+      // A value given to a stored procedure is no column of the procedure:
+      // its names stand as read.
+      const TVXFunctionDef* Root = this;
+      while (const auto* List = dynamic_cast<const TVXFunctionDefs*>(Root->Collection())) {
+        if (!List->OwnerNode()) break;
+        Root = List->OwnerNode();
+      }
+      const auto* RootField = dynamic_cast<const TVXFieldDef*>(Root);
+      if (RootField && RootField->IsInputParam()) return ProcessName(FName);
       if (const TVXTableDef* Table = OwningTable()) {
         const std::string& Q = Table->Qualifier();
         if (!Q.empty()) return Format("%s.%s", ProcessName(Q), ProcessName(FName));

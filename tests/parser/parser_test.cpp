@@ -311,8 +311,8 @@ TEST(ParserRoundTrip, SelectListAndFromClause) {
       {"SELECT G.X FROM GET_ORDERS(:C) G",
        Lines({"SELECT ", "  G.X", "FROM", "  GET_ORDERS(:C) G"})},
       // Values given to a procedure stay values; only named parameters get a colon.
-      {"SELECT G.X FROM GET_ORDERS(:C, 2003, 'x') G",
-       Lines({"SELECT ", "  G.X", "FROM", "  GET_ORDERS(:C, 2003, 'x') G"})},
+      {"SELECT G.X FROM GET_ORDERS(:C, 2003, 'x', UPPER(b)) G",
+       Lines({"SELECT ", "  G.X", "FROM", "  GET_ORDERS(:C, 2003, 'x', UPPER(b)) G"})},
       // A qualified star next to other outputs stays qualified.
       {"SELECT o.*, c.name FROM orders o, customers c",
        Lines({"SELECT ", "  o.*,", "  c.name", "FROM", "  orders o,", "  customers c"})},

@@ -7,6 +7,10 @@
 #   fuzz/run.sh SECONDS [TARGET...]     (default: every target)
 #
 # VEXAR_FUZZ_BUILD names the build directory (default build/fuzz).
+# VEXAR_FUZZ_SEED and VEXAR_FUZZ_RUNS fix libFuzzer's seed and the number of
+# inputs per target: with both, a run from a fresh build directory tries the
+# same inputs every time (the test suite's smoke run does so, so that it
+# cannot pass on one run and fail on the next).
 # Exits 1 when a target reports a finding; the input that caused it is
 # written next to the target's kept inputs (crash-*, leak-*, timeout-*).
 set -eu
@@ -33,13 +37,18 @@ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$BUILD" -j2 --target $TARGETS
 
 failed=""
+EXTRA=""
+[ -n "${VEXAR_FUZZ_SEED:-}" ] && EXTRA="$EXTRA -seed=$VEXAR_FUZZ_SEED"
+[ -n "${VEXAR_FUZZ_RUNS:-}" ] && EXTRA="$EXTRA -runs=$VEXAR_FUZZ_RUNS"
+
 for t in $TARGETS; do
   work=$BUILD/runs/$t
   mkdir -p "$work/corpus"
   echo "fuzz: $t for ${SECONDS_PER_TARGET}s"
   # -timeout is the hard stop for one input; the targets check the CPU time
   # of every call against a bound linear in the input themselves.
-  if ! "$BUILD/fuzz/$t" -max_total_time="$SECONDS_PER_TARGET" -timeout=10 \
+  # shellcheck disable=SC2086
+  if ! "$BUILD/fuzz/$t" -max_total_time="$SECONDS_PER_TARGET" -timeout=10 $EXTRA \
       -max_len=8192 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$work/" "$work/corpus" "$ROOT/fuzz/corpus" \
       >"$work/log" 2>&1; then

@@ -45,13 +45,16 @@ void* operator new(std::size_t Size) {
   return P;
 }
 
-void operator delete(void* P) noexcept {
+namespace {
+void Release(void* P) {
   if (!P) return;
   if (CountHeap) HeapBytes -= static_cast<long long>(malloc_usable_size(P));
   std::free(P);
 }
+}  // namespace
 
-void operator delete(void* P, std::size_t) noexcept { operator delete(P); }
+void operator delete(void* P) noexcept { Release(P); }
+void operator delete(void* P, std::size_t) noexcept { Release(P); }
 
 namespace Vexar::Bench {
 namespace {
@@ -184,11 +187,7 @@ void SqlitePrepare(benchmark::State& State, const TPrepared* P) {
   sqlite3* Db = OpenDatabase(P->Query);
   const std::string& Sql = P->Query.Sql;
   for (auto _ : State) {
-    sqlite3_stmt* St = nullptr;
-    if (sqlite3_prepare_v2(Db, Sql.c_str(), static_cast<int>(Sql.size()), &St, nullptr) !=
-        SQLITE_OK)
-      State.SkipWithError(sqlite3_errmsg(Db));
-    sqlite3_finalize(St);
+    if (std::string Error; !SqliteAccepts(Db, Sql, Error)) State.SkipWithError(Error.c_str());
   }
   sqlite3_close(Db);
   State.SetBytesProcessed(State.iterations() * Sql.size());
@@ -216,11 +215,7 @@ void Versus(benchmark::State& State, const TPrepared* P) {
     Parser->SetExpression(Sql);
     benchmark::DoNotOptimize(Parser->GetExpression());
     const double T1 = ThreadMicroseconds();
-    sqlite3_stmt* St = nullptr;
-    if (sqlite3_prepare_v2(Db, Sql.c_str(), static_cast<int>(Sql.size()), &St, nullptr) !=
-        SQLITE_OK)
-      State.SkipWithError(sqlite3_errmsg(Db));
-    sqlite3_finalize(St);
+    if (std::string Error; !SqliteAccepts(Db, Sql, Error)) State.SkipWithError(Error.c_str());
     const double T2 = ThreadMicroseconds();
     Ours += T1 - T0;
     Theirs += T2 - T1;
@@ -250,11 +245,7 @@ void BatchVersus(benchmark::State& State, const TPrepared* P) {
     benchmark::DoNotOptimize(Out.str());
     const double T1 = ThreadMicroseconds();
     for (const std::string& Sql : P->Variants) {
-      sqlite3_stmt* St = nullptr;
-      if (sqlite3_prepare_v2(Db, Sql.c_str(), static_cast<int>(Sql.size()), &St, nullptr) !=
-          SQLITE_OK)
-        State.SkipWithError(sqlite3_errmsg(Db));
-      sqlite3_finalize(St);
+      if (std::string Error; !SqliteAccepts(Db, Sql, Error)) State.SkipWithError(Error.c_str());
     }
     const double T2 = ThreadMicroseconds();
     Ours += T1 - T0;

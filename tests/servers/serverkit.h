@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "parser/selectparser.h"
+
 extern char** environ;
 
 namespace Vexar::ServerKit {
@@ -84,6 +86,21 @@ inline int Run(const std::vector<std::string>& Argv, const std::string& LogFile)
   if (waitpid(Pid, &Status, 0) != Pid || !WIFEXITED(Status))
     return -1;
   return WEXITSTATUS(Status);
+}
+
+// Reads Statement with P and writes it back into Text; the text must read
+// back to itself. False (with the failure recorded) when a reading fails.
+inline bool WriteBack(TVXSelectParser& P, const std::string& Statement, std::string& Text) {
+  try {
+    P.SetExpression(Statement);
+    Text = P.GetExpression();
+    P.SetExpression(Text);
+    EXPECT_EQ(P.GetExpression(), Text) << Statement;
+    return true;
+  } catch (const EVXParserError& E) {
+    ADD_FAILURE() << E.Message() << "\n" << Statement << "\n" << Text;
+    return false;
+  }
 }
 
 // Checks that Got holds the rows of Want: the same multiset, and, when the

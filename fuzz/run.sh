@@ -8,9 +8,9 @@
 #
 # VEXAR_FUZZ_BUILD names the build directory (default build/fuzz).
 # VEXAR_FUZZ_SEED and VEXAR_FUZZ_RUNS fix libFuzzer's seed and the number of
-# inputs per target: with both, a run from a fresh build directory tries the
-# same inputs every time (the test suite's smoke run does so, so that it
-# cannot pass on one run and fail on the next).
+# inputs per target; VEXAR_FUZZ_RUNS=0 only runs the corpus (the test
+# suite's smoke run does so, so that it cannot pass once and fail the next
+# time). Add the input of every finding to fuzz/corpus once it is fixed.
 # Exits 1 when a target reports a finding; the input that caused it is
 # written next to the target's kept inputs (crash-*, leak-*, timeout-*).
 set -eu

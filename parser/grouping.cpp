@@ -47,8 +47,10 @@ void TVXGroupByItems::Rebuild() {
     // Classify the SELECT list: aggregates are calls of an aggregate function.
     std::vector<TVXFieldDef*> Fields = P->TableDefs()->GetOrderedFields();
     bool HasAggregate = false, HasOther = false;
+    // A stored procedure's input parameters are no outputs: they neither
+    // make the list mixed nor are they grouped.
+    std::erase_if(Fields, [](const TVXFieldDef* F) { return !F || F->IsInputParam(); });
     for (TVXFieldDef* F : Fields) {
-      if (!F) continue;
       if (F->Kind() == fkFunction && P->Aggregates()->IndexOf(F->Name()) >= 0)
         HasAggregate = true;
       else

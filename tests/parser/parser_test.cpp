@@ -313,6 +313,9 @@ TEST(ParserRoundTrip, SelectListAndFromClause) {
       // Values given to a procedure stay values; only named parameters get a colon.
       {"SELECT G.X FROM GET_ORDERS(:C, 2003, 'x', UPPER(b)) G",
        Lines({"SELECT ", "  G.X", "FROM", "  GET_ORDERS(:C, 2003, 'x', UPPER(b)) G"})},
+      // Input parameters are no outputs: nothing to group here.
+      {"SELECT COUNT(*) FROM GET_ORDERS(:C) G",
+       Lines({"SELECT ", "  COUNT(*) AS FIELD_1", "FROM", "  GET_ORDERS(:C) G"})},
       // A qualified star next to other outputs stays qualified.
       {"SELECT o.*, c.name FROM orders o, customers c",
        Lines({"SELECT ", "  o.*,", "  c.name", "FROM", "  orders o,", "  customers c"})},

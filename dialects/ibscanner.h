@@ -22,7 +22,11 @@ enum TVXSQLDialect { qibDialect1, qibDialect3 };
 class TVXIBScanner : public TVXSQLScanner {
  public:
   TVXSQLDialect SQLDialect() const { return FSQLDialect; }
-  void SetSQLDialect(TVXSQLDialect Value) { FSQLDialect = Value; }
+  // The quote characters depend on the SQL dialect.
+  void SetSQLDialect(TVXSQLDialect Value) {
+    FSQLDialect = Value;
+    RefreshCharClasses();
+  }
 
   // Reads the next token; an unquoted identifier comes back in upper case.
   std::string GetNextToken() override;

@@ -13,7 +13,24 @@ namespace Vexar {
 
 TVXFunctionDef::~TVXFunctionDef() = default;
 
-void TVXFunctionDef::Init() { FArguments = CreateArguments(); }
+void TVXFunctionDef::Init() {}
+
+TVXFunctionDefs* TVXFunctionDef::Arguments() const {
+  if (!FArguments) {
+    FArguments = const_cast<TVXFunctionDef*>(this)->CreateArguments();
+    FArguments->SetParser(Parser());
+  }
+  return FArguments.get();
+}
+
+bool TVXFunctionDef::HasArguments() const { return FArguments && FArguments->Count() > 0; }
+
+void TVXFunctionDef::CopyArguments(const TVXFunctionDef* Src) {
+  if (Src->HasArguments())
+    Arguments()->Assign(Src->FArguments.get());
+  else if (FArguments)
+    FArguments->Clear();
+}
 
 std::unique_ptr<TVXFunctionDefs> TVXFunctionDef::CreateArguments() {
   return std::make_unique<TVXFunctionDefs>(this, &ItemClassOf<TVXFunctionDef>);
@@ -28,18 +45,23 @@ void TVXFunctionDef::SetKind(TVXFunctionKind Value) {
 }
 
 void TVXFunctionDef::SetArguments(const TVXFunctionDefs* Value) {
-  if (Value != FArguments.get()) FArguments->Assign(Value);
+  if (Value == FArguments.get()) return;
+  if (Value && Value->Count() == 0) {
+    if (FArguments) FArguments->Clear();
+    return;
+  }
+  Arguments()->Assign(Value);
 }
 
 void TVXFunctionDef::SetParser(TVXSelectParser* Value) {
   TVXCollectionItem::SetParser(Value);
-  FArguments->SetParser(Value);
+  if (FArguments) FArguments->SetParser(Value);
 }
 
 void TVXFunctionDef::Clear() {
   SetName("");
   SetKind(fkUnknown);
-  FArguments->Clear();
+  if (FArguments) FArguments->Clear();
 }
 
 void TVXFunctionDef::Assign(const TPersistent* Source) {
@@ -50,7 +72,7 @@ void TVXFunctionDef::Assign(const TPersistent* Source) {
   }
   if (Src == this) return;
   TVXCollectionItem::Assign(Source);
-  FArguments->Assign(Src->FArguments.get());
+  CopyArguments(Src);
   SetKind(Src->FKind);
   SetName(Src->FName);
 }
@@ -80,7 +102,7 @@ TVXTableDef* TVXFunctionDef::OwningTable() const {
 }
 
 std::string TVXFunctionDef::GetScript() const {
-  if (FArguments->Count() > 0)
+  if (HasArguments())
     return Format("%s(%s)", ProcessFunction(FName), FArguments->GetScript());
   switch (FKind) {
     case fkFunction:
@@ -231,7 +253,7 @@ void TVXFieldDef::Assign(const TPersistent* Source) {
   // The alias is copied as well, so the alias rules of SetName and SetKind
   // have nothing to decide: copy name and kind directly.
   TVXCollectionItem::Assign(Source);
-  Arguments()->Assign(Src->Arguments());
+  CopyArguments(Src);
   TVXFunctionDef::SetKind(Src->Kind());
   TVXFunctionDef::SetName(Src->Name());
   FAlias = Src->FAlias;

@@ -28,7 +28,11 @@ class TVXFunctionDef : public TVXCollectionItem {
   virtual void SetName(const std::string& Value);
   TVXFunctionKind Kind() const { return FKind; }
   virtual void SetKind(TVXFunctionKind Value);
-  TVXFunctionDefs* Arguments() const { return FArguments.get(); }
+  // The argument list, made on first use: most nodes (columns, literals)
+  // never have one.
+  TVXFunctionDefs* Arguments() const;
+  // Whether the node has arguments (without making the list).
+  bool HasArguments() const;
   // Copies the items of Value into the own argument list.
   void SetArguments(const TVXFunctionDefs* Value);
 
@@ -50,11 +54,13 @@ class TVXFunctionDef : public TVXCollectionItem {
   TVXFunctionDef() = default;
   void Init() override;
   virtual std::unique_ptr<TVXFunctionDefs> CreateArguments();
+  // Makes the own arguments copies of those of Src.
+  void CopyArguments(const TVXFunctionDef* Src);
 
  private:
   std::string FName;
   TVXFunctionKind FKind = fkUnknown;
-  std::unique_ptr<TVXFunctionDefs> FArguments;
+  mutable std::unique_ptr<TVXFunctionDefs> FArguments;
 };
 
 class TVXFunctionDefs : public TVXCollection {

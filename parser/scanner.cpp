@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "parser/parsererror.h"
 #include "platform/exception.h"
@@ -196,6 +197,31 @@ void TVXSQLScanner::Initialize() {
   FLineNo = 1;
   FLinePos = 1;
   FQuoteIdentifiers = true;
+  RefreshCharClasses();
+}
+
+void TVXSQLScanner::RefreshCharClasses() {
+  for (int I = 0; I < 256; ++I) {
+    const char C = static_cast<char>(I);
+    uint8_t Bits = 0;
+    if (IsQuote(C))
+      Bits |= chQuote;
+    if (IsIdentQuote(C))
+      Bits |= chIdentQuote;
+    if (IsDelim(C))
+      Bits |= chDelim;
+    if (IsSpace(C))
+      Bits |= chSpace;
+    if (IsDigit(C))
+      Bits |= chDigit;
+    if (IsAlpha(C))
+      Bits |= chAlpha;
+    if (IsLegalSymbol(C))
+      Bits |= chLegal;
+    if (IsComparison(C))
+      Bits |= chComparison;
+    FCharClasses[I] = Bits;
+  }
 }
 
 std::string TVXSQLScanner::GetCommaKeywords() const {
@@ -264,8 +290,18 @@ void TVXSQLScanner::SetOperations(const TStringList* List) {
 // ---------------------------------------------------------------------------
 // TVXSQLScanner: classification
 
+int TVXSQLScanner::IndexOfWord(const TStringList& L, std::string_view S) const {
+  if (S.data() != FWordText || S.size() != FWordSize || L.CaseSensitive())
+    return L.IndexOf(S);
+  if (!FWordHashed) {
+    FWordHash = TStringList::HashText(S, false);
+    FWordHashed = true;
+  }
+  return L.IndexOfHashed(S, FWordHash);
+}
+
 bool TVXSQLScanner::IsOperation(std::string_view S) const {
-  return !S.empty() && FOperations->IndexOf(S) >= 0;
+  return !S.empty() && IndexOfWord(*FOperations, S) >= 0;
 }
 
 bool TVXSQLScanner::IsComparison(char C) const {
@@ -282,21 +318,27 @@ bool TVXSQLScanner::IsIdentQuote(char C) const {
 }
 
 bool TVXSQLScanner::IsIdentifier(std::string_view S) const {
-  if (S.empty() || !IsAlpha(S[0]))
+  return TableIdentifier(S);
+}
+
+// A letter, then letters, digits and the other legal symbols.
+bool TVXSQLScanner::TableIdentifier(std::string_view S) const {
+  if (S.empty() || !CharIs(S[0], chAlpha))
     return false;
-  return std::all_of(S.begin() + 1, S.end(), [this](char C) { return IsLegalSymbol(C); });
+  return std::all_of(S.begin() + 1, S.end(), [this](char C) { return CharIs(C, chLegal); });
 }
 
 bool TVXSQLScanner::IsInteger(std::string_view S) const {
-  return !S.empty() && std::all_of(S.begin(), S.end(), [this](char C) { return IsDigit(C); });
+  return !S.empty() &&
+         std::all_of(S.begin(), S.end(), [this](char C) { return CharIs(C, chDigit); });
 }
 
 bool TVXSQLScanner::IsKeyword(std::string_view S) const {
-  return !S.empty() && FKeywords->IndexOf(S) >= 0;
+  return !S.empty() && IndexOfWord(*FKeywords, S) >= 0;
 }
 
 bool TVXSQLScanner::IsFunction(std::string_view S) const {
-  return !S.empty() && FFunctions->IndexOf(S) >= 0;
+  return !S.empty() && IndexOfWord(*FFunctions, S) >= 0;
 }
 
 // Inside quotes, the quote character C ends the quoted text Token (as written,
@@ -476,84 +518,103 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
   int Breaks = 0;        // line feeds inside quoted text
   size_t LineStart = 0;  // where in R the last of those lines starts
 
-  while (I < N) {
+  if (FInQuote && I < N) {
+    // Quoted text runs up to the quote that ends it; every other character,
+    // line breaks and other quote characters included, is text. The text so
+    // far is the source from Start, which is what IsTerminator looks at.
+    const char Q = FQuoteChar;
+    size_t J = Start;
+    for (;;) {
+      const void* Found = std::memchr(S.data() + J, Q, N - J);
+      if (!Found) {
+        J = N;
+        break;
+      }
+      J = static_cast<size_t>(static_cast<const char*>(Found) - S.data());
+      const char Next = J + 1 < N ? S[J + 1] : '\0';
+      if (IsTerminator(Q, std::string_view(S.data() + Start, J - Start), Q, Next))
+        break;
+      if (++J == N)
+        break;
+    }
+    if (J > Start || FEmptyString || J == N) {
+      R.assign(S, Start, J - Start);
+      I = J;
+      if (J < N) {
+        // The closing quote is read by the next call.
+        const bool Ident = CharIs(Q, chIdentQuote), Str = CharIs(Q, chQuote);
+        T.Kind = Ident && Str ? tkIdentString : (Ident ? tkIdent : tkString);
+        T.Quoted = true;
+        FEmptyString = false;
+      }
+      Breaks = static_cast<int>(std::count(R.begin(), R.end(), '\n'));
+      if (Breaks > 0)
+        LineStart = R.rfind('\n') + 1;
+    } else {
+      FInQuote = false;
+      FQuoteChar = 0;
+      R = Q;
+      T.Kind = tkQuote;
+      I = J + 1;
+    }
+  } else if (!FInQuote && I < N) {
     const char C = S[I];
     const char Next = I + 1 < N ? S[I + 1] : '\0';
-    if (IsQuote(C) || IsIdentQuote(C)) {
-      if (!FInQuote || (C == FQuoteChar && IsTerminator(C, R, FQuoteChar, Next))) {
-        if (!R.empty() || FEmptyString) {
-          if (FInQuote) {
-            const bool Ident = IsIdentQuote(C), Str = IsQuote(C);
-            T.Kind = Ident && Str ? tkIdentString : (Ident ? tkIdent : tkString);
-            T.Quoted = true;
-            FEmptyString = false;
-          }
-          break;  // the quote is read by the next call
-        }
-        if (FInQuote) {
-          FInQuote = false;
-          FQuoteChar = 0;
-        } else {
-          FInQuote = true;
-          FQuoteChar = C;
-          // The quoted text is empty when the next character closes it.
-          FEmptyString = Next == C && IsTerminator(C, {}, C, I + 2 < N ? S[I + 2] : '\0');
-        }
-        R = C;
-        T.Kind = tkQuote;
-        ++I;
-        break;
-      }
-      // Any other quote character is an ordinary one.
-    }
-    if (FInQuote) {
-      R += C;
+    if (CharIs(C, chQuote | chIdentQuote)) {
+      FInQuote = true;
+      FQuoteChar = C;
+      // The quoted text is empty when the next character closes it.
+      FEmptyString = Next == C && IsTerminator(C, {}, C, I + 2 < N ? S[I + 2] : '\0');
+      R = C;
+      T.Kind = tkQuote;
       ++I;
-      if (C == '\n') {
-        ++Breaks;
-        LineStart = R.size();
-      }
-      continue;
-    }
-    // A number right after a point takes no decimal part: «1.2.3» is
-    // 1 . 2 . 3, never 1 . 2.3.
-    if (C == '.' && !R.empty() && (Start == 0 || S[Start - 1] != '.') && IsInteger(R)) {
-      size_t J = I + 1;
-      while (J < N && IsDigit(S[J]))
-        ++J;
-      if (J >= N || IsSpace(S[J]) || S[J] == '\n' || (IsDelim(S[J]) && S[J] != '.')) {
-        R.append(S, I, J - I);
-        I = J;
-        T.Kind = tkFloat;
-        break;
-      }
-    }
-    const bool Eol = C == '\n' || (C == '\r' && Next == '\n');
-    if (Eol || IsDelim(C) || IsSpace(C)) {
-      if (!R.empty())
-        break;
+    } else if (C == '\n' || (C == '\r' && Next == '\n')) {
       R = C;
       ++I;
-      if (Eol) {
-        if (C == '\r') {
-          R += Next;
-          ++I;
-        }
-        T.Kind = tkEol;
-      } else if (IsDelim(C)) {
-        T.Kind = tkDelim;
-        if (IsComparison(C)) {
-          T.Kind = tkComparison;
-          if (I < N && IsComparison(S[I]))
-            R += S[I++];
-        }
-      } else {
-        T.Kind = tkSpace;
+      if (C == '\r') {
+        R += Next;
+        ++I;
       }
-      break;
+      T.Kind = tkEol;
+    } else if (CharIs(C, chDelim)) {
+      R = C;
+      ++I;
+      T.Kind = tkDelim;
+      if (CharIs(C, chComparison)) {
+        T.Kind = tkComparison;
+        if (I < N && CharIs(S[I], chComparison))
+          R += S[I++];
+      }
+    } else if (CharIs(C, chSpace)) {
+      R = C;
+      ++I;
+      T.Kind = tkSpace;
+    } else {
+      // A word: everything up to a quote, a delimiter, a blank or a line
+      // break. A number right after a point takes no decimal part: «1.2.3»
+      // is 1 . 2 . 3, never 1 . 2.3.
+      size_t J = I + 1;
+      for (; J < N; ++J) {
+        const char D = S[J];
+        if (D == '.' && (Start == 0 || S[Start - 1] != '.') &&
+            IsInteger(std::string_view(S.data() + I, J - I))) {
+          size_t K = J + 1;
+          while (K < N && CharIs(S[K], chDigit))
+            ++K;
+          if (K >= N || CharIs(S[K], chSpace) || S[K] == '\n' ||
+              (CharIs(S[K], chDelim) && S[K] != '.')) {
+            J = K;
+            T.Kind = tkFloat;
+            break;
+          }
+        }
+        if (D == '\n' || CharIs(D, chQuote | chIdentQuote | chDelim | chSpace) ||
+            (D == '\r' && J + 1 < N && S[J + 1] == '\n'))
+          break;
+      }
+      R.assign(S, I, J - I);
+      I = J;
     }
-    R += C;
-    ++I;
   }
   FPosition = static_cast<int>(I) + 1;
 
@@ -563,6 +624,9 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
     T.Quoted = true;
     T.Unterminated = true;
   } else if (T.Kind == tkUnknown) {
+    FWordText = R.data();
+    FWordSize = R.size();
+    FWordHashed = false;
     if (R.empty())
       T.Kind = tkEnd;
     else if (IsFunction(R))  // before keywords: a word of both lists is a function
@@ -577,8 +641,16 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
     T.Kind = tkEnd;  // only an unquoted ";" ends the statement
   }
   // Quoted text is text, whatever it spells: never an operation or an end.
-  if (!T.Quoted && T.Kind != tkEnd && IsOperation(R))
-    T.Kind = tkOperation;
+  if (!T.Quoted && T.Kind != tkEnd && T.Kind != tkSpace && T.Kind != tkEol) {
+    if (FWordText != R.data()) {
+      FWordText = R.data();
+      FWordSize = R.size();
+      FWordHashed = false;
+    }
+    if (IsOperation(R))
+      T.Kind = tkOperation;
+  }
+  FWordText = nullptr;
 
   // LinePos counts source characters, so quoted text counts its escapes.
   if (T.Kind == tkEol) {
@@ -629,7 +701,19 @@ std::string TVXSQLScanner::GetNextToken() {
     RaiseUnterminated();
   TRawToken T;
   FSpaceCount = 0;
+  const char* Text = FExpression.data();
+  const int Length = static_cast<int>(FExpression.size());
   for (;;) {
+    // Runs of plain blanks are skipped here, each counted as the blank token
+    // ReadRawToken would make of it.
+    if (!FInQuote) {
+      int P = FPosition;
+      while (P <= Length && IsPlainBlank(Text[P - 1]))
+        ++P;
+      FSpaceCount += P - FPosition;
+      FLinePos += P - FPosition;
+      FPosition = P;
+    }
     ReadRawToken(T);
     if (T.Kind == tkSpace || T.Kind == tkEol)
       ++FSpaceCount;

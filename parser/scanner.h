@@ -12,6 +12,8 @@
 // and then runs the virtual Initialize.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -159,6 +161,13 @@ class TVXSQLScanner : public TVXScanner {
   bool QuoteIdentifiers() const { return FQuoteIdentifiers; }
   void SetQuoteIdentifiers(bool Value) { FQuoteIdentifiers = Value; }
 
+  // Reading asks the character-class functions (IsQuote, IsIdentQuote,
+  // IsDelim, IsSpace, IsDigit, IsAlpha, IsLegalSymbol, IsComparison) once per
+  // byte value and keeps the answers in a table, made when the scanner is
+  // created. A dialect whose classes depend on a setting of its own calls
+  // RefreshCharClasses when that setting changes.
+  void RefreshCharClasses();
+
  protected:
   friend class TVXScanner;
   TVXSQLScanner() = default;
@@ -179,6 +188,41 @@ class TVXSQLScanner : public TVXScanner {
   // The change of Level caused by reading the tokens from From up to To.
   int LevelChange(int From, int To, bool InQuote, char QuoteChar);
   [[noreturn]] void RaiseUnterminated() const;
+
+  // Bits of the character-class table.
+  enum : uint8_t {
+    chQuote = 1,        // IsQuote
+    chIdentQuote = 2,   // IsIdentQuote
+    chDelim = 4,        // IsDelim
+    chSpace = 8,        // IsSpace
+    chDigit = 16,       // IsDigit
+    chAlpha = 32,       // IsAlpha
+    chLegal = 64,       // IsLegalSymbol
+    chComparison = 128  // IsComparison
+  };
+  bool CharIs(char C, uint8_t Bits) const {
+    return (FCharClasses[static_cast<unsigned char>(C)] & Bits) != 0;
+  }
+  // A blank that is nothing else: no quote, delimiter or line break.
+  bool IsPlainBlank(char C) const {
+    return (FCharClasses[static_cast<unsigned char>(C)] &
+            (chSpace | chQuote | chIdentQuote | chDelim)) == chSpace &&
+           C != '\n' && C != '\r';
+  }
+  // Whether the identifier test of the generic rules holds for S, through
+  // the table (IsIdentifier of this class).
+  bool TableIdentifier(std::string_view S) const;
+
+  std::array<uint8_t, 256> FCharClasses{};
+
+  // Position of S in the word list L. While ReadRawToken classifies a word,
+  // the word's hash is made once for the function, keyword and operation
+  // lists alike.
+  int IndexOfWord(const TStringList& L, std::string_view S) const;
+  const char* FWordText = nullptr;  // the word being classified, or null
+  size_t FWordSize = 0;
+  mutable size_t FWordHash = 0;
+  mutable bool FWordHashed = false;
 
   TTokenKind FTokenKind = tkUnknown;
   std::unique_ptr<TStringList> FKeywords;

@@ -36,6 +36,11 @@ class TStringList : public TPersistent {
 
   // Index of the first entry equal to S, or -1.
   int IndexOf(std::string_view S) const;
+  // The hash IndexOf uses for S, as a list of the given case sensitivity
+  // computes it; IndexOfHashed takes it ready-made, so that one text looked
+  // up in several lists is hashed once.
+  static size_t HashText(std::string_view S, bool CaseSensitive);
+  int IndexOfHashed(std::string_view S, size_t Hash) const;
   // Binary search of a sorted list: true when found; Index is the entry or
   // the place where S would go.
   bool Find(std::string_view S, int& Index) const;
@@ -78,7 +83,7 @@ class TStringList : public TPersistent {
   // word lists. The table is made by the first lookup, kept current by
   // appends and dropped by every other change of the entries or of the case
   // rule.
-  size_t HashOf(std::string_view S) const;
+  size_t HashOf(std::string_view S) const { return HashText(S, FCaseSensitive); }
   // Puts the entry at Position into the table unless an equal text is there.
   void IndexEntry(int Position) const;
   void BuildIndex() const;

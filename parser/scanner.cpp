@@ -290,18 +290,81 @@ void TVXSQLScanner::SetOperations(const TStringList* List) {
 // ---------------------------------------------------------------------------
 // TVXSQLScanner: classification
 
-int TVXSQLScanner::IndexOfWord(const TStringList& L, std::string_view S) const {
-  if (S.data() != FWordText || S.size() != FWordSize || L.CaseSensitive())
-    return L.IndexOf(S);
-  if (!FWordHashed) {
-    FWordHash = TStringList::HashText(S, false);
-    FWordHashed = true;
+void TVXSQLScanner::MergeWordLists() const {
+  const TStringList* Lists[3] = {FFunctions.get(), FKeywords.get(), FOperations.get()};
+  FMergedCaseless = true;
+  size_t Words = 0;
+  for (int L = 0; L < 3; ++L) {
+    FMergedLists[L] = Lists[L];
+    FMergedChanges[L] = Lists[L]->ChangeCount();
+    FMergedCaseless = FMergedCaseless && !Lists[L]->CaseSensitive();
+    Words += static_cast<size_t>(Lists[L]->Count());
   }
-  return L.IndexOfHashed(S, FWordHash);
+  FWordTable.clear();
+  if (!FMergedCaseless)
+    return;
+  size_t Size = 16;
+  while (Size < Words * 4)
+    Size *= 2;
+  FWordTable.resize(Size);
+  const size_t Mask = Size - 1;
+  for (int L = 0; L < 3; ++L) {
+    for (int I = 0; I < Lists[L]->Count(); ++I) {
+      const std::string& W = (*Lists[L])[I];
+      if (W.empty())
+        continue;
+      for (size_t Slot = TStringList::HashText(W, false) & Mask;; Slot = (Slot + 1) & Mask) {
+        TWordSlot& E = FWordTable[Slot];
+        if (E.Word.empty())
+          E.Word = UpperCase(W);
+        else if (!SameText(E.Word, W))
+          continue;
+        E.Lists |= static_cast<uint8_t>(1 << L);
+        break;
+      }
+    }
+  }
+}
+
+uint8_t TVXSQLScanner::LookUpWord(std::string_view S) const {
+  const TStringList* Lists[3] = {FFunctions.get(), FKeywords.get(), FOperations.get()};
+  for (int L = 0; L < 3; ++L) {
+    if (FMergedLists[L] != Lists[L] || FMergedChanges[L] != Lists[L]->ChangeCount()) {
+      MergeWordLists();
+      break;
+    }
+  }
+  if (!FMergedCaseless) {
+    uint8_t R = 0;
+    for (int L = 0; L < 3; ++L)
+      if (Lists[L]->IndexOf(S) >= 0)
+        R |= static_cast<uint8_t>(1 << L);
+    return R;
+  }
+  if (S.empty())
+    return 0;
+  const size_t Mask = FWordTable.size() - 1;
+  for (size_t Slot = TStringList::HashText(S, false) & Mask;; Slot = (Slot + 1) & Mask) {
+    const TWordSlot& E = FWordTable[Slot];
+    if (E.Word.empty())
+      return 0;
+    if (E.Word.size() == S.size() && SameText(E.Word, S))
+      return E.Lists;
+  }
+}
+
+uint8_t TVXSQLScanner::WordLists(std::string_view S) const {
+  if (S.data() != FWordText || S.size() != FWordSize)
+    return LookUpWord(S);
+  if (!FWordLooked) {
+    FWordBits = LookUpWord(S);
+    FWordLooked = true;
+  }
+  return FWordBits;
 }
 
 bool TVXSQLScanner::IsOperation(std::string_view S) const {
-  return !S.empty() && IndexOfWord(*FOperations, S) >= 0;
+  return !S.empty() && (WordLists(S) & wlOperation) != 0;
 }
 
 bool TVXSQLScanner::IsComparison(char C) const {
@@ -334,11 +397,11 @@ bool TVXSQLScanner::IsInteger(std::string_view S) const {
 }
 
 bool TVXSQLScanner::IsKeyword(std::string_view S) const {
-  return !S.empty() && IndexOfWord(*FKeywords, S) >= 0;
+  return !S.empty() && (WordLists(S) & wlKeyword) != 0;
 }
 
 bool TVXSQLScanner::IsFunction(std::string_view S) const {
-  return !S.empty() && IndexOfWord(*FFunctions, S) >= 0;
+  return !S.empty() && (WordLists(S) & wlFunction) != 0;
 }
 
 // Inside quotes, the quote character C ends the quoted text Token (as written,
@@ -626,7 +689,7 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
   } else if (T.Kind == tkUnknown) {
     FWordText = R.data();
     FWordSize = R.size();
-    FWordHashed = false;
+    FWordLooked = false;
     if (R.empty())
       T.Kind = tkEnd;
     else if (IsFunction(R))  // before keywords: a word of both lists is a function
@@ -645,7 +708,7 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
     if (FWordText != R.data()) {
       FWordText = R.data();
       FWordSize = R.size();
-      FWordHashed = false;
+      FWordLooked = false;
     }
     if (IsOperation(R))
       T.Kind = tkOperation;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/set.h"
 #include "platform/stringlist.h"
@@ -215,14 +216,26 @@ class TVXSQLScanner : public TVXScanner {
 
   std::array<uint8_t, 256> FCharClasses{};
 
-  // Position of S in the word list L. While ReadRawToken classifies a word,
-  // the word's hash is made once for the function, keyword and operation
-  // lists alike.
-  int IndexOfWord(const TStringList& L, std::string_view S) const;
+  // Which of the function, keyword and operation lists hold S. The three
+  // lists are merged into one hash table, made again when one of them has
+  // changed; a list that compares case-sensitively is asked itself. While
+  // ReadRawToken classifies a word, the answer for it is looked up once.
+  enum : uint8_t { wlFunction = 1, wlKeyword = 2, wlOperation = 4 };
+  uint8_t WordLists(std::string_view S) const;
+  uint8_t LookUpWord(std::string_view S) const;
+  void MergeWordLists() const;
   const char* FWordText = nullptr;  // the word being classified, or null
   size_t FWordSize = 0;
-  mutable size_t FWordHash = 0;
-  mutable bool FWordHashed = false;
+  mutable uint8_t FWordBits = 0;
+  mutable bool FWordLooked = false;
+  struct TWordSlot {
+    std::string Word;  // upper case; empty: a free slot
+    uint8_t Lists = 0;
+  };
+  mutable std::vector<TWordSlot> FWordTable;
+  mutable const TStringList* FMergedLists[3] = {nullptr, nullptr, nullptr};
+  mutable unsigned long long FMergedChanges[3] = {0, 0, 0};
+  mutable bool FMergedCaseless = false;  // all three lists ignore case
 
   TTokenKind FTokenKind = tkUnknown;
   std::unique_ptr<TStringList> FKeywords;

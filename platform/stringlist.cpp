@@ -29,9 +29,10 @@ int TStringList::AddObject(const std::string& S, TPersistent* Object) {
     }
   }
   FItems.insert(FItems.begin() + Index, Entry{S, Object});
-  if (Index == Count() - 1 && !FIndex.empty())
+  if (Index == Count() - 1 && !FIndex.empty()) {
     IndexEntry(Index);
-  else
+    ++FChangeCount;
+  } else
     DropIndex();
   return Index;
 }

@@ -49,6 +49,10 @@ class TStringList : public TPersistent {
   void Move(int CurIndex, int NewIndex);
   virtual void Sort();
 
+  // Grows with every change of the entries or of how they compare, so that
+  // a table derived from the list can tell when it is stale.
+  unsigned long long ChangeCount() const { return FChangeCount; }
+
   bool Sorted() const { return FSorted; }
   void SetSorted(bool Value);
   bool CaseSensitive() const { return FCaseSensitive; }
@@ -87,11 +91,15 @@ class TStringList : public TPersistent {
   // Puts the entry at Position into the table unless an equal text is there.
   void IndexEntry(int Position) const;
   void BuildIndex() const;
-  void DropIndex() { FIndex.clear(); }
+  void DropIndex() {
+    FIndex.clear();
+    ++FChangeCount;
+  }
 
   std::vector<Entry> FItems;
   mutable std::vector<int> FIndex;  // slots holding positions, -1 when free; empty: no table
   mutable int FIndexCount = 0;      // slots in use
+  unsigned long long FChangeCount = 0;
   bool FSorted = false;
   bool FCaseSensitive = false;
   TDuplicates FDuplicates = dupIgnore;

@@ -15,20 +15,11 @@ namespace Vexar {
 // ---------------------------------------------------------------------------
 // Tokens and the cursor
 
-const TVXSelectParser::TVXParseToken& TVXSelectParser::TokenAt(int Index) const {
+const TVXSelectParser::TVXParseToken& TVXSelectParser::TokenOutside(int Index) const {
   static const TVXParseToken EndToken;
   if (FTokens.empty())
     return EndToken;
-  if (Index < 0)
-    Index = 0;
-  if (Index >= static_cast<int>(FTokens.size()))
-    return FTokens.back();
-  return FTokens[Index];
-}
-
-void TVXSelectParser::NextToken() {
-  if (FTokenIndex < static_cast<int>(FTokens.size()) - 1)
-    ++FTokenIndex;
+  return Index < 0 ? FTokens.front() : FTokens.back();
 }
 
 void TVXSelectParser::SetTokenIndex(int Index) {
@@ -39,17 +30,9 @@ void TVXSelectParser::SetTokenIndex(int Index) {
   FTokenIndex = Index < 0 ? 0 : Index;
 }
 
-bool TVXSelectParser::IsSymbol(const TVXParseToken& T, std::string_view Text) {
-  return !T.Quoted && T.Kind != tkEnd && T.Text == Text;
-}
-
 bool TVXSelectParser::IsWord(const TVXParseToken& T, std::string_view Word) {
   return !T.Quoted && (T.Kind == tkKeyword || T.Kind == tkIdent || T.Kind == tkUnknown) &&
          SameText(T.Text, Word);
-}
-
-bool TVXSelectParser::IsNameToken(const TVXParseToken& T) {
-  return T.Kind == tkIdent || T.Kind == tkIdentString || (T.Kind == tkString && T.Quoted);
 }
 
 bool TVXSelectParser::IsQualifiedPart(int Index) const {

@@ -164,18 +164,31 @@ class TVXSelectParser : public TPersistent {
   const TVXParseToken& CurToken() const { return TokenAt(FTokenIndex); }
   // The token Ahead places after the current one (the end token past the end).
   const TVXParseToken& PeekToken(int Ahead = 1) const { return TokenAt(FTokenIndex + Ahead); }
-  const TVXParseToken& TokenAt(int Index) const;
-  void NextToken();
+  const TVXParseToken& TokenAt(int Index) const {
+    if (static_cast<unsigned>(Index) < FTokens.size())
+      return FTokens[static_cast<size_t>(Index)];
+    return TokenOutside(Index);
+  }
+  // TokenAt for an index outside the list.
+  const TVXParseToken& TokenOutside(int Index) const;
+  void NextToken() {
+    if (FTokenIndex + 1 < static_cast<int>(FTokens.size()))
+      ++FTokenIndex;
+  }
   int TokenIndex() const { return FTokenIndex; }
   void SetTokenIndex(int Index);
   // Whether T is the unquoted delimiter, operation or comparison Text.
-  static bool IsSymbol(const TVXParseToken& T, std::string_view Text);
+  static bool IsSymbol(const TVXParseToken& T, std::string_view Text) {
+    return !T.Quoted && T.Kind != tkEnd && T.Text == Text;
+  }
   // Whether T is the unquoted word Word (a keyword or a plain word), ignoring case.
   static bool IsWord(const TVXParseToken& T, std::string_view Word);
   // Whether T is a keyword of the dialect (never quoted text).
   static bool IsKeywordToken(const TVXParseToken& T) { return T.Kind == tkKeyword && !T.Quoted; }
   // Whether T can name a table, column or alias.
-  static bool IsNameToken(const TVXParseToken& T);
+  static bool IsNameToken(const TVXParseToken& T) {
+    return T.Kind == tkIdent || T.Kind == tkIdentString || (T.Kind == tkString && T.Quoted);
+  }
   // Whether the token at Index names a part of a possibly qualified name: a
   // name, or a function word no call follows.
   bool IsQualifiedPart(int Index) const;

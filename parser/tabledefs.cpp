@@ -55,17 +55,22 @@ TVXTableDefs* TVXTableDef::TableDefs() const { return dynamic_cast<TVXTableDefs*
 void TVXTableDef::SetName(const std::string& Value) {
   if (Value == FName) return;
   // An alias that followed the name follows it; join targets keep their text.
+  const std::string OldAlias = FAlias, OldName = FName;
   if (FAlias == FName) FAlias = Value;
   FName = Value;
-  if (TVXTableDefs* Tables = TableDefs()) Tables->TableNamesChanged();
+  if (TVXTableDefs* Tables = TableDefs()) {
+    Tables->TableNameChanged(this, OldName);
+    if (FAlias != OldAlias) Tables->TableAliasChanged(this, OldAlias);
+  }
 }
 
 void TVXTableDef::SetAlias(const std::string& Value) {
   if (Value == FAlias) return;
   TVXTableDefs* Tables = TableDefs();
   if (Tables) Tables->UpdateTableAlias(FAlias, Value);
+  const std::string Old = FAlias;
   FAlias = Value;
-  if (Tables) Tables->TableNamesChanged();
+  if (Tables) Tables->TableAliasChanged(this, Old);
 }
 
 void TVXTableDef::SetFieldDefs(const TVXFieldDefs* Value) {
@@ -298,7 +303,41 @@ void TVXTableDefs::Clear() {
 
 void TVXTableDefs::Update(TCollectionItem* Item) {
   TVXCollection::Update(Item);
+  // A table added at the end holds only keys no earlier table took; any
+  // other change (a table removed or moved) makes the maps again.
+  if (FNamesIndexed && Item->Collection() == this && Count() == FIndexedCount + 1 &&
+      List().back() == Item) {
+    auto* T = static_cast<TVXTableDef*>(Item);
+    FByAlias.emplace(T->Alias(), T);
+    FByName.emplace(T->Name(), T);
+    ++FIndexedCount;
+    return;
+  }
   FNamesIndexed = false;
+}
+
+void TVXTableDefs::KeyChanged(std::unordered_map<std::string, TVXTableDef*>& Map,
+                              TVXTableDef* Table, const std::string& Old, const std::string& New) {
+  if (!FNamesIndexed) return;
+  auto OldIt = Map.find(Old);
+  if (OldIt != Map.end() && OldIt->second == Table) {
+    FNamesIndexed = false;
+    return;
+  }
+  auto It = Map.find(New);
+  if (It == Map.end()) {
+    Map.emplace(New, Table);
+  } else if (It->second != Table && It->second->Index() > Table->Index()) {
+    FNamesIndexed = false;
+  }
+}
+
+void TVXTableDefs::TableAliasChanged(TVXTableDef* Table, const std::string& Old) {
+  KeyChanged(FByAlias, Table, Old, Table->Alias());
+}
+
+void TVXTableDefs::TableNameChanged(TVXTableDef* Table, const std::string& Old) {
+  KeyChanged(FByName, Table, Old, Table->Name());
 }
 
 void TVXTableDefs::IndexNames() const {
@@ -309,6 +348,7 @@ void TVXTableDefs::IndexNames() const {
     FByAlias.emplace(T->Alias(), T);  // the first table with the text keeps it
     FByName.emplace(T->Name(), T);
   }
+  FIndexedCount = Count();
   FNamesIndexed = true;
 }
 

@@ -115,7 +115,10 @@ class TVXTableDefs : public TVXCollection {
 
   // True while Clear runs.
   bool Clearing() const { return FClearing; }
-  // Called by a table of the list whose alias or name changed.
+  // Called by a table of the list whose alias (or name) changed from Old.
+  void TableAliasChanged(TVXTableDef* Table, const std::string& Old);
+  void TableNameChanged(TVXTableDef* Table, const std::string& Old);
+  // Called by a table of the list whose alias and name were replaced.
   void TableNamesChanged() { FNamesIndexed = false; }
 
  protected:
@@ -127,9 +130,15 @@ class TVXTableDefs : public TVXCollection {
   // and every join written looks its table up. Made by the first lookup
   // after a change: tables added, removed or moved, an alias or a name set.
   void IndexNames() const;
+  // Keeps Map current when Table's key changed from Old to its present
+  // one: the new key is entered when no earlier table holds it; a key Table
+  // held, or one a later table held, sends the maps to be made again.
+  void KeyChanged(std::unordered_map<std::string, TVXTableDef*>& Map, TVXTableDef* Table,
+                  const std::string& Old, const std::string& New);
 
   bool FClearing = false;
   mutable bool FNamesIndexed = false;
+  mutable int FIndexedCount = 0;  // tables in the maps
   mutable std::unordered_map<std::string, TVXTableDef*> FByAlias, FByName;
 };
 

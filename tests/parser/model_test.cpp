@@ -331,6 +331,16 @@ TEST_F(ModelTest, TableLookupsFollowRenamesMovesAndDeletions) {
   EXPECT_EQ(L->FindByAlias("Z"), A);
   delete A;
   EXPECT_EQ(L->FindByAlias("Z"), C);
+  // A key goes to the earliest table holding it, whichever took it first.
+  TVXTableDef* D = Table("W", "K");
+  TVXTableDef* E = Table("W2", "K");
+  EXPECT_EQ(L->FindByAlias("K"), D);
+  E->SetAlias("M");
+  D->SetAlias("M");
+  EXPECT_EQ(L->FindByAlias("M"), D);
+  D->SetAlias("N");
+  EXPECT_EQ(L->FindByAlias("M"), E);
+  EXPECT_EQ(L->FindByAlias("K"), nullptr);
   L->Clear();
   EXPECT_EQ(L->FindByName("U"), nullptr);
 }

@@ -321,8 +321,16 @@ void TVXTableDefs::KeyChanged(std::unordered_map<std::string, TVXTableDef*>& Map
   if (!FNamesIndexed) return;
   auto OldIt = Map.find(Old);
   if (OldIt != Map.end() && OldIt->second == Table) {
-    FNamesIndexed = false;
-    return;
+    // The old key goes to the next table holding it, if any.
+    Map.erase(OldIt);
+    const bool ByAlias = &Map == &FByAlias;
+    for (TCollectionItem* I : List()) {
+      auto* T = static_cast<TVXTableDef*>(I);
+      if (T != Table && (ByAlias ? T->Alias() : T->Name()) == Old) {
+        Map.emplace(Old, T);
+        break;
+      }
+    }
   }
   auto It = Map.find(New);
   if (It == Map.end()) {

@@ -130,9 +130,9 @@ class TVXTableDefs : public TVXCollection {
   // and every join written looks its table up. Made by the first lookup
   // after a change: tables added, removed or moved, an alias or a name set.
   void IndexNames() const;
-  // Keeps Map current when Table's key changed from Old to its present
-  // one: the new key is entered when no earlier table holds it; a key Table
-  // held, or one a later table held, sends the maps to be made again.
+  // Keeps Map current when Table's key changed from Old to New: the old
+  // key passes to the next table holding it, the new one is entered when no
+  // table holds it; when a later table held it, the maps are made again.
   void KeyChanged(std::unordered_map<std::string, TVXTableDef*>& Map, TVXTableDef* Table,
                   const std::string& Old, const std::string& New);
 

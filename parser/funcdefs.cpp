@@ -25,6 +25,14 @@ TVXFunctionDefs* TVXFunctionDef::Arguments() const {
 
 bool TVXFunctionDef::HasArguments() const { return FArguments && FArguments->Count() > 0; }
 
+void TVXFunctionDef::MoveArguments(TVXFunctionDef* Src) {
+  if (FArguments) FArguments->Clear();
+  if (!Src->HasArguments()) return;
+  TVXFunctionDefs* Own = Arguments();
+  TVXFunctionDefs* From = Src->FArguments.get();
+  while (From->Count() > 0) From->Items(0)->SetCollection(Own);
+}
+
 void TVXFunctionDef::CopyArguments(const TVXFunctionDef* Src) {
   if (Src->HasArguments())
     Arguments()->Assign(Src->FArguments.get());
@@ -258,6 +266,17 @@ void TVXFieldDef::Assign(const TPersistent* Source) {
   TVXFunctionDef::SetName(Src->Name());
   FAlias = Src->FAlias;
   FParamType = Src->FParamType;
+}
+
+void TVXFieldDef::TakeFrom(TVXFieldDef* Source) {
+  if (Source == this) return;
+  MoveArguments(Source);
+  std::string Name = Source->Name();
+  TakeNameAndKind(std::move(Name), Source->Kind());
+  Source->TakeNameAndKind(std::string(), fkUnknown);
+  FAlias = std::move(Source->FAlias);
+  Source->FAlias.clear();
+  FParamType = Source->FParamType;
 }
 
 std::string TVXFieldDef::GenerateAlias(const std::string& Base, bool Force) const {

@@ -56,6 +56,13 @@ class TVXFunctionDef : public TVXCollectionItem {
   virtual std::unique_ptr<TVXFunctionDefs> CreateArguments();
   // Makes the own arguments copies of those of Src.
   void CopyArguments(const TVXFunctionDef* Src);
+  // Moves the argument nodes of Src, in their order, into the own list.
+  void MoveArguments(TVXFunctionDef* Src);
+  // Name and kind set as they are, without the rules of SetName and SetKind.
+  void TakeNameAndKind(std::string&& Name, TVXFunctionKind Kind) {
+    FName = std::move(Name);
+    FKind = Kind;
+  }
 
  private:
   std::string FName;
@@ -108,6 +115,10 @@ class TVXFieldDef : public TVXFunctionDef {
   void Assign(const TPersistent* Source) override;
   std::string GetScript() const override;
 
+  // Takes over what Source holds (name, kind, alias, parameter type and the
+  // argument nodes themselves) and leaves Source empty: the parser reads
+  // each output into one scratch field and then moves it under its table.
+  void TakeFrom(TVXFieldDef* Source);
   // A unique output alias for Base (numbered when Force is set or Base is taken).
   virtual std::string GenerateAlias(const std::string& Base, bool Force) const;
   // The alias of the owning table, or empty.

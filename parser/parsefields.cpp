@@ -11,7 +11,7 @@
 // argument nodes) keeps its shape; anything with operations becomes one
 // expression text with a blank between tokens, names quoted as the dialect
 // quotes them and literals written as the dialect writes them.
-#include <set>
+#include <utility>
 
 #include "parser/parsetree.h"
 #include "parser/selectparser.h"
@@ -35,24 +35,34 @@ bool ListHas(const std::string& Words, std::string_view Word) {
   return false;
 }
 
-// Every qualifier of the tree, in reading order.
-void CollectQualifiers(const TVXExprNode& N, std::vector<std::string>& Out) {
+// Calls Visit for every qualified column or star of the tree, in reading
+// order.
+template <class F>
+void ForEachQualified(const TVXExprNode& N, F&& Visit) {
   if ((N.Kind == TVXExprNode::ekIdent || N.Kind == TVXExprNode::ekStar) && !N.Quals.empty())
-    Out.push_back(N.Qualifier());
+    Visit(N);
   for (const auto& K : N.Kids)
-    CollectQualifiers(*K, Out);
+    ForEachQualified(*K, Visit);
 }
 
-// The qualifiers of the columns that stay column nodes in the model (the
-// expression itself, or arguments of calls, at any depth); an unqualified
-// column counts as "".
-void CollectColumnQualifiers(const TVXExprNode& N, std::set<std::string>& Out) {
+// Calls Visit for every column that stays a column node in the model (the
+// expression itself, or arguments of calls, at any depth).
+template <class F>
+void ForEachColumn(const TVXExprNode& N, F&& Visit) {
   if (N.Kind == TVXExprNode::ekIdent) {
-    Out.insert(N.Qualifier());
+    Visit(N);
   } else if (N.Kind == TVXExprNode::ekCall) {
     for (const auto& K : N.Kids)
-      CollectColumnQualifiers(*K, Out);
+      ForEachColumn(*K, Visit);
   }
+}
+
+// The qualifier of a node: its one part, or the parts joined by points.
+std::string_view QualifierOf(const TVXExprNode& N, std::string& Buffer) {
+  if (N.Quals.size() == 1)
+    return N.Quals[0];
+  Buffer = N.Qualifier();
+  return Buffer;
 }
 
 }  // namespace
@@ -355,14 +365,24 @@ void TVXSelectParser::DoParseExpression(TVXFunctionDef* Def, TVXTableDef*& Table
   }
 
   // Every qualifier names a table definition (made when none has it yet).
-  std::vector<std::string> Qualifiers;
-  CollectQualifiers(*Node, Qualifiers);
+  // Expressions name few tables, so the ones met are remembered in a list.
+  std::vector<std::pair<std::string, TVXTableDef*>> Seen;
+  std::string Buffer;
+  auto TableOf = [&](std::string_view Q) {
+    for (const auto& [Name, T] : Seen)
+      if (Name == Q)
+        return T;
+    std::string Name(Q);
+    TVXTableDef* T = QualifierTable(Name);
+    Seen.emplace_back(std::move(Name), T);
+    return T;
+  };
   TVXTableDef* First = nullptr;
-  for (const std::string& Q : Qualifiers) {
-    TVXTableDef* T = QualifierTable(Q);
+  ForEachQualified(*Node, [&](const TVXExprNode& N) {
+    TVXTableDef* T = TableOf(QualifierOf(N, Buffer));
     if (!First)
       First = T;
-  }
+  });
   TableDef = First;
 
   if (Node->Kind == TVXExprNode::ekStar) {
@@ -375,13 +395,19 @@ void TVXSelectParser::DoParseExpression(TVXFunctionDef* Def, TVXTableDef*& Table
     // Columns are stored without qualifier and written with their table's,
     // so all the column nodes of one output must share one qualifier; an
     // output that mixes qualifiers is kept as one expression text.
-    std::set<std::string> Columns;
-    CollectColumnQualifiers(*Node, Columns);
-    if (Columns.size() > 1) {
-      AsText = true;
-    } else if (Columns.size() == 1) {
-      TableDef = Columns.begin()->empty() ? nullptr : QualifierTable(*Columns.begin());
-    }
+    std::string Shared;
+    bool Any = false;
+    ForEachColumn(*Node, [&](const TVXExprNode& N) {
+      const std::string_view Q = N.Quals.empty() ? std::string_view() : QualifierOf(N, Buffer);
+      if (!Any) {
+        Shared = Q;
+        Any = true;
+      } else if (Q != Shared) {
+        AsText = true;
+      }
+    });
+    if (Any && !AsText)
+      TableDef = Shared.empty() ? nullptr : TableOf(Shared);
   }
   if (AsText) {
     Def->SetName(RenderExpression(*Node));
@@ -444,7 +470,7 @@ void TVXSelectParser::DoParseFieldDef() {
   if (!Qualified)
     FUnqualifiedTable = T;
   TVXFieldDef* G = T->FieldDefs()->Add();
-  G->Assign(Free);
+  G->TakeFrom(Free);
   if (!FAliasGiven && G->Kind() != fkUnknown && G->Kind() != fkIdentifier) {
     // The alias made while the field was free is not unique in the list.
     G->SetAlias("");

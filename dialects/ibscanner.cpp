@@ -10,11 +10,9 @@ namespace Vexar {
 // keeps «select name from customer» naming CUSTOMER.NAME when it is written
 // back, where dialect 3 would otherwise quote the small letters and name a
 // different object. Quoted names and every other kind of token are kept.
-std::string TVXIBScanner::GetNextToken() {
-  TVXSQLScanner::GetNextToken();
+void TVXIBScanner::TokenRead() {
   if (FTokenKind == tkIdent && !FTokenQuoted)
     FToken = UpperCase(FToken);
-  return FToken;
 }
 
 // Only capitals are letters: a word with small letters is an identifier only

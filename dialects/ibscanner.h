@@ -28,8 +28,6 @@ class TVXIBScanner : public TVXSQLScanner {
     RefreshCharClasses();
   }
 
-  // Reads the next token; an unquoted identifier comes back in upper case.
-  std::string GetNextToken() override;
 
   bool IsAlpha(char C) const override;
   bool IsQuote(char C) const override;
@@ -46,6 +44,8 @@ class TVXIBScanner : public TVXSQLScanner {
   std::string ProcessName(std::string_view S) const override;
 
  protected:
+  // An unquoted identifier is read in upper case.
+  void TokenRead() override;
   friend class TVXScanner;
   TVXIBScanner() = default;
 

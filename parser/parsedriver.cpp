@@ -104,7 +104,7 @@ void TVXSelectParser::Tokenize(const std::string& Text) {
   TVXSQLScanner* S = Scanner();
   auto Take = [&] {
     TVXParseToken T;
-    T.Text = S->Token();
+    T.Text = S->TakeToken();
     T.Kind = S->TokenKind();
     T.LineNo = S->LineNo();
     T.Column = S->TokenColumn();
@@ -112,12 +112,12 @@ void TVXSelectParser::Tokenize(const std::string& Text) {
     T.Quoted = S->TokenQuoted();
     FTokens.push_back(std::move(T));
   };
-  FTokens.reserve(Text.size() / 4 + 1);
+  FTokens.reserve(Text.size() / 2 + 1);
   try {
     S->SetExpression(Text);
     Take();
     while (FTokens.back().Kind != tkEnd) {
-      S->GetNextToken();
+      S->ReadToken();
       Take();
     }
   } catch (const EVXParserError& E) {

@@ -760,6 +760,11 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
 // the token and "Unterminated string." (code 3) is raised with the line and
 // column where that text starts; every further call raises it again.
 std::string TVXSQLScanner::GetNextToken() {
+  ReadToken();
+  return FToken;
+}
+
+void TVXSQLScanner::ReadToken() {
   if (FInQuote && FPosition > static_cast<int>(FExpression.size()))
     RaiseUnterminated();
   TRawToken T;
@@ -791,7 +796,7 @@ std::string TVXSQLScanner::GetNextToken() {
   FToken = T.Quoted ? UnquoteText(T.Text, FQuoteChar) : std::move(T.Text);
   if (T.Unterminated)
     RaiseUnterminated();
-  return FToken;
+  TokenRead();
 }
 
 // A peek leaves every part of the scanner's state as it was, SpaceCount and

@@ -102,6 +102,11 @@ class TVXSQLScanner : public TVXScanner {
   void Init() override;
   void SetPosition(int Pos) override;
   std::string GetNextToken() override;
+  // GetNextToken without handing out a copy of the token: the parser reads
+  // every token this way and then takes the text (TakeToken), leaving
+  // Token() empty.
+  void ReadToken();
+  std::string TakeToken() { return std::move(FToken); }
 
   virtual bool IsOperation(std::string_view S) const;
   virtual bool IsComparison(char C) const;
@@ -189,6 +194,9 @@ class TVXSQLScanner : public TVXScanner {
   // The change of Level caused by reading the tokens from From up to To.
   int LevelChange(int From, int To, bool InQuote, char QuoteChar);
   [[noreturn]] void RaiseUnterminated() const;
+  // Called after each token is read, before the unterminated check; a
+  // dialect adjusts the token here (case of unquoted names, say).
+  virtual void TokenRead() {}
 
   // Bits of the character-class table.
   enum : uint8_t {

@@ -179,7 +179,8 @@ class TVXSelectParser : public TPersistent {
   void SetTokenIndex(int Index);
   // Whether T is the unquoted delimiter, operation or comparison Text.
   static bool IsSymbol(const TVXParseToken& T, std::string_view Text) {
-    return !T.Quoted && T.Kind != tkEnd && T.Text == Text;
+    return T.Text.size() == Text.size() && !T.Quoted && T.Kind != tkEnd &&
+           std::char_traits<char>::compare(T.Text.data(), Text.data(), Text.size()) == 0;
   }
   // Whether T is the unquoted word Word (a keyword or a plain word), ignoring case.
   static bool IsWord(const TVXParseToken& T, std::string_view Word);

@@ -203,7 +203,7 @@ void TVXSQLScanner::Initialize() {
 void TVXSQLScanner::RefreshCharClasses() {
   for (int I = 0; I < 256; ++I) {
     const char C = static_cast<char>(I);
-    uint8_t Bits = 0;
+    uint16_t Bits = 0;
     if (IsQuote(C))
       Bits |= chQuote;
     if (IsIdentQuote(C))
@@ -220,6 +220,10 @@ void TVXSQLScanner::RefreshCharClasses() {
       Bits |= chLegal;
     if (IsComparison(C))
       Bits |= chComparison;
+    if (ShouldLevelUp(C))
+      Bits |= chLevelUp;
+    if (ShouldLevelDown(C))
+      Bits |= chLevelDown;
     FCharClasses[I] = Bits;
   }
 }
@@ -327,14 +331,14 @@ void TVXSQLScanner::MergeWordLists() const {
 }
 
 uint8_t TVXSQLScanner::LookUpWord(std::string_view S) const {
-  const TStringList* Lists[3] = {FFunctions.get(), FKeywords.get(), FOperations.get()};
-  for (int L = 0; L < 3; ++L) {
-    if (FMergedLists[L] != Lists[L] || FMergedChanges[L] != Lists[L]->ChangeCount()) {
-      MergeWordLists();
-      break;
-    }
-  }
+  if (FMergedLists[0] != FFunctions.get() || FMergedLists[1] != FKeywords.get() ||
+      FMergedLists[2] != FOperations.get() ||
+      FMergedChanges[0] != FFunctions->ChangeCount() ||
+      FMergedChanges[1] != FKeywords->ChangeCount() ||
+      FMergedChanges[2] != FOperations->ChangeCount())
+    MergeWordLists();
   if (!FMergedCaseless) {
+    const TStringList* Lists[3] = {FFunctions.get(), FKeywords.get(), FOperations.get()};
     uint8_t R = 0;
     for (int L = 0; L < 3; ++L)
       if (Lists[L]->IndexOf(S) >= 0)
@@ -343,12 +347,22 @@ uint8_t TVXSQLScanner::LookUpWord(std::string_view S) const {
   }
   if (S.empty())
     return 0;
+  // The hash of TStringList for text whose case does not count, inline.
+  auto Up = [](char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; };
+  size_t H = 14695981039346656037ull;
+  for (char C : S)
+    H = (H ^ static_cast<unsigned char>(Up(C))) * 1099511628211ull;
   const size_t Mask = FWordTable.size() - 1;
-  for (size_t Slot = TStringList::HashText(S, false) & Mask;; Slot = (Slot + 1) & Mask) {
+  for (size_t Slot = H & Mask;; Slot = (Slot + 1) & Mask) {
     const TWordSlot& E = FWordTable[Slot];
     if (E.Word.empty())
       return 0;
-    if (E.Word.size() == S.size() && SameText(E.Word, S))
+    if (E.Word.size() != S.size())
+      continue;
+    size_t I = 0;
+    while (I < S.size() && E.Word[I] == Up(S[I]))
+      ++I;
+    if (I == S.size())
       return E.Lists;
   }
 }
@@ -738,9 +752,9 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
     // Only a token actually read here moves the level: reading the end of
     // the text again after a final «(» must not count it twice.
     const char Last = S[I - 1];
-    if (ShouldLevelUp(Last))
+    if (CharIs(Last, chLevelUp))
       ++FLevel;
-    else if (ShouldLevelDown(Last))
+    else if (CharIs(Last, chLevelDown))
       --FLevel;
   }
 }

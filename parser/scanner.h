@@ -168,7 +168,8 @@ class TVXSQLScanner : public TVXScanner {
   void SetQuoteIdentifiers(bool Value) { FQuoteIdentifiers = Value; }
 
   // Reading asks the character-class functions (IsQuote, IsIdentQuote,
-  // IsDelim, IsSpace, IsDigit, IsAlpha, IsLegalSymbol, IsComparison) once per
+  // IsDelim, IsSpace, IsDigit, IsAlpha, IsLegalSymbol, IsComparison,
+  // ShouldLevelUp, ShouldLevelDown) once per
   // byte value and keeps the answers in a table, made when the scanner is
   // created. A dialect whose classes depend on a setting of its own calls
   // RefreshCharClasses when that setting changes.
@@ -199,7 +200,7 @@ class TVXSQLScanner : public TVXScanner {
   virtual void TokenRead() {}
 
   // Bits of the character-class table.
-  enum : uint8_t {
+  enum : uint16_t {
     chQuote = 1,        // IsQuote
     chIdentQuote = 2,   // IsIdentQuote
     chDelim = 4,        // IsDelim
@@ -207,9 +208,11 @@ class TVXSQLScanner : public TVXScanner {
     chDigit = 16,       // IsDigit
     chAlpha = 32,       // IsAlpha
     chLegal = 64,       // IsLegalSymbol
-    chComparison = 128  // IsComparison
+    chComparison = 128,  // IsComparison
+    chLevelUp = 256,     // ShouldLevelUp
+    chLevelDown = 512    // ShouldLevelDown
   };
-  bool CharIs(char C, uint8_t Bits) const {
+  bool CharIs(char C, uint16_t Bits) const {
     return (FCharClasses[static_cast<unsigned char>(C)] & Bits) != 0;
   }
   // A blank that is nothing else: no quote, delimiter or line break.
@@ -222,7 +225,7 @@ class TVXSQLScanner : public TVXScanner {
   // the table (IsIdentifier of this class).
   bool TableIdentifier(std::string_view S) const;
 
-  std::array<uint8_t, 256> FCharClasses{};
+  std::array<uint16_t, 256> FCharClasses{};
 
   // Which of the function, keyword and operation lists hold S. The three
   // lists are merged into one hash table, made again when one of them has

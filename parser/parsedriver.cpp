@@ -135,7 +135,8 @@ void TVXSelectParser::Tokenize(const std::string& Text) {
   // Parentheses are paired once, so that looking past a parenthesised part
   // costs nothing.
   FMatch.assign(FTokens.size(), -1);
-  std::vector<int> Open;
+  std::vector<int>& Open = FOpenParens;
+  Open.clear();
   for (int i = 0; i < static_cast<int>(FTokens.size()); ++i) {
     if (IsSymbol(FTokens[i], "(")) {
       Open.push_back(i);
@@ -221,13 +222,21 @@ void TVXSelectParser::DoParse() {
   FDepth = 0;
   FErrorCode = 0;
   Tokenize(Text);
-  // The tokens serve only this reading; the model keeps none of them, so
-  // their memory goes when the reading ends, whichever way it ends.
+  // The tokens serve only this reading; the model keeps none of them. Their
+  // lists keep their room for the next reading (a designer reads statement
+  // after statement), unless it is large: then it goes when the reading
+  // ends, whichever way it ends.
   struct TReleaseTokens {
     TVXSelectParser* P;
     ~TReleaseTokens() {
-      std::vector<TVXParseToken>().swap(P->FTokens);
-      std::vector<int>().swap(P->FMatch);
+      constexpr size_t KeptBytes = 256 * 1024;
+      if (P->FTokens.capacity() * sizeof(TVXParseToken) > KeptBytes) {
+        std::vector<TVXParseToken>().swap(P->FTokens);
+        std::vector<int>().swap(P->FMatch);
+      } else {
+        P->FTokens.clear();
+        P->FMatch.clear();
+      }
       P->FTokenIndex = 0;
     }
   } Release{this};

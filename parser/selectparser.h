@@ -257,6 +257,7 @@ class TVXSelectParser : public TPersistent {
   std::string FSource;
   std::vector<TVXParseToken> FTokens;
   std::vector<int> FMatch;
+  std::vector<int> FOpenParens;  // scratch of Tokenize
   int FTokenIndex = 0;
   int FUnterminated = -1;  // index of the token standing for an unterminated string
   int FErrorCode = 0;

@@ -149,30 +149,30 @@ std::unique_ptr<TVXExprNode> TVXSelectParser::ParseOperand(bool AllowStar) {
   // function; a function name without "(" is a column of that name.
   if (IsSymbol(PeekToken(), "("))
     return ParseCall();
-  std::vector<std::string> Parts{T.Kind == tkFunction ? T.Text : NameOf(T)};
+  // The name read last is the node's text; the ones before it qualify it.
+  N->Kind = TVXExprNode::ekIdent;
+  N->Text = T.Kind == tkFunction ? T.Text : NameOf(T);
   NextToken();
   // «t.a»: a point right after the name qualifies; «t . a» is no qualifier.
   while (IsSymbol(CurToken(), ".") && CurToken().SpaceCount == 0) {
     const TVXParseToken& After = PeekToken();
     if (IsQualifiedPart(FTokenIndex + 1)) {
-      Parts.push_back(NameOf(After));
+      N->Quals.push_back(std::move(N->Text));
+      N->Text = NameOf(After);
       NextToken();
       NextToken();
     } else if (IsSymbol(After, "*") && AllowStar) {
       NextToken();
       NextToken();
       N->Kind = TVXExprNode::ekStar;
-      N->Quals = std::move(Parts);
+      N->Quals.push_back(std::move(N->Text));
+      N->Text.clear();
       return N;
     } else {
       FailAt(FTokenIndex + 1);
       return nullptr;
     }
   }
-  N->Kind = TVXExprNode::ekIdent;
-  N->Text = Parts.back();
-  Parts.pop_back();
-  N->Quals = std::move(Parts);
   return N;
 }
 
@@ -366,7 +366,8 @@ void TVXSelectParser::DoParseExpression(TVXFunctionDef* Def, TVXTableDef*& Table
 
   // Every qualifier names a table definition (made when none has it yet).
   // Expressions name few tables, so the ones met are remembered in a list.
-  std::vector<std::pair<std::string, TVXTableDef*>> Seen;
+  std::vector<std::pair<std::string, TVXTableDef*>>& Seen = FSeenQualifiers;
+  Seen.clear();
   std::string Buffer;
   auto TableOf = [&](std::string_view Q) {
     for (const auto& [Name, T] : Seen)

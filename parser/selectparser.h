@@ -21,6 +21,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "parser/criterions.h"
@@ -258,6 +259,8 @@ class TVXSelectParser : public TPersistent {
   std::vector<TVXParseToken> FTokens;
   std::vector<int> FMatch;
   std::vector<int> FOpenParens;  // scratch of Tokenize
+  // Scratch of DoParseExpression: the qualifiers of one expression and their tables.
+  std::vector<std::pair<std::string, TVXTableDef*>> FSeenQualifiers;
   int FTokenIndex = 0;
   int FUnterminated = -1;  // index of the token standing for an unterminated string
   int FErrorCode = 0;

@@ -103,14 +103,13 @@ void TVXSelectParser::Tokenize(const std::string& Text) {
   FUnterminated = -1;
   TVXSQLScanner* S = Scanner();
   auto Take = [&] {
-    TVXParseToken T;
-    T.Text = S->TakeToken();
+    TVXParseToken& T = FTokens.emplace_back();
+    S->TakeToken(T.Text);
     T.Kind = S->TokenKind();
     T.LineNo = S->LineNo();
     T.Column = S->TokenColumn();
     T.SpaceCount = S->SpaceCount();
     T.Quoted = S->TokenQuoted();
-    FTokens.push_back(std::move(T));
   };
   FTokens.reserve(Text.size() / 2 + 1);
   try {

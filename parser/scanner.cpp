@@ -305,6 +305,7 @@ void TVXSQLScanner::MergeWordLists() const {
     Words += static_cast<size_t>(Lists[L]->Count());
   }
   FWordTable.clear();
+  FWordStarts.fill(0);
   if (!FMergedCaseless)
     return;
   size_t Size = 16;
@@ -317,6 +318,8 @@ void TVXSQLScanner::MergeWordLists() const {
       const std::string& W = (*Lists[L])[I];
       if (W.empty())
         continue;
+      const size_t Bit = WordStartBit(W);
+      FWordStarts[Bit / 64] |= uint64_t{1} << (Bit % 64);
       for (size_t Slot = TStringList::HashText(W, false) & Mask;; Slot = (Slot + 1) & Mask) {
         TWordSlot& E = FWordTable[Slot];
         if (E.Word.empty())
@@ -346,6 +349,8 @@ uint8_t TVXSQLScanner::LookUpWord(std::string_view S) const {
     return R;
   }
   if (S.empty())
+    return 0;
+  if (const size_t Bit = WordStartBit(S); !(FWordStarts[Bit / 64] >> (Bit % 64) & 1))
     return 0;
   // The hash of TStringList for text whose case does not count, inline.
   auto Up = [](char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; };

@@ -106,7 +106,10 @@ class TVXSQLScanner : public TVXScanner {
   // every token this way and then takes the text (TakeToken), leaving
   // Token() empty.
   void ReadToken();
-  std::string TakeToken() { return std::move(FToken); }
+  void TakeToken(std::string& Into) {
+    Into.swap(FToken);
+    FToken.clear();
+  }
 
   virtual bool IsOperation(std::string_view S) const;
   virtual bool IsComparison(char C) const;
@@ -247,6 +250,15 @@ class TVXSQLScanner : public TVXScanner {
   mutable const TStringList* FMergedLists[3] = {nullptr, nullptr, nullptr};
   mutable unsigned long long FMergedChanges[3] = {0, 0, 0};
   mutable bool FMergedCaseless = false;  // all three lists ignore case
+  // One bit for each pair of length (31 for longer words) and first
+  // character (upper case) that a word of the lists has: most words of a
+  // statement need no hashing.
+  mutable std::array<uint64_t, 32 * 4> FWordStarts{};
+  static size_t WordStartBit(std::string_view W) {
+    const unsigned char C = static_cast<unsigned char>(W[0]);
+    const size_t Up = C >= 'a' && C <= 'z' ? C - 'a' + 'A' : C;
+    return (W.size() < 31 ? W.size() : 31) * 256 + Up;
+  }
 
   TTokenKind FTokenKind = tkUnknown;
   std::unique_ptr<TStringList> FKeywords;

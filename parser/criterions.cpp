@@ -165,12 +165,13 @@ void WriteGroup(std::string& Out, const TVXCriterions& G) {
     AppendKeyword(Out, P, "NOT");
     Out += " (";
   }
-  for (int i = 0; i < G.Count(); ++i) {
+  const int N = G.Count();
+  for (int i = 0; i < N; ++i) {
     if (i > 0) Out += "\r\n  ";
     Out += '(';
-    WriteItem(Out, *G.Items(i));
+    WriteItem(Out, *static_cast<const TVXCriterion*>(G.List()[i]));
     Out += ')';
-    if (i < G.Count() - 1) {
+    if (i < N - 1) {
       Out += ' ';
       AppendKeyword(Out, P, Any ? "OR" : "AND");
       Out += ' ';

@@ -65,9 +65,11 @@ void WriteItem(std::string& Out, const TVXFunctionDef& X, TNodeContext& C) {
 
 // The items of L joined by ", " (TVXFunctionDefs::GetScript); C is their context.
 void WriteList(std::string& Out, const TVXFunctionDefs& L, TNodeContext& C) {
-  for (int i = 0; i < L.Count(); ++i) {
-    if (i) Out += ", ";
-    WriteItem(Out, *L.Items(i), C);
+  bool First = true;
+  for (const TCollectionItem* Item : L.List()) {
+    if (!First) Out += ", ";
+    First = false;
+    WriteItem(Out, *static_cast<const TVXFunctionDef*>(Item), C);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "parser/grouping.h"
 
+#include <array>
 #include <string_view>
 
 #include "parser/scanner.h"
@@ -57,17 +58,24 @@ class TNameSet {
     std::string_view A, B;
     bool Dotted;
   };
-  static char Fold(char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; }
-  static size_t Step(size_t H, char C) {
-    return (H ^ static_cast<unsigned char>(Fold(C))) * 1099511628211ull;
-  }
+  static constexpr std::array<unsigned char, 256> FoldTable = [] {
+    std::array<unsigned char, 256> T{};
+    for (int C = 0; C < 256; ++C) T[C] = static_cast<unsigned char>(C >= 'a' && C <= 'z' ? C - 32 : C);
+    return T;
+  }();
+  static unsigned char Fold(char C) { return FoldTable[static_cast<unsigned char>(C)]; }
+  static size_t Step(size_t H, char C) { return H * 33 + Fold(C); }
   static size_t Hash(std::string_view A, std::string_view B, bool Dotted) {
-    size_t H = 14695981039346656037ull;
+    size_t H = 5381;
     for (char C : A) H = Step(H, C);
-    if (!Dotted) return H;
-    H = Step(H, '.');
-    for (char C : B) H = Step(H, C);
-    return H;
+    if (Dotted) {
+      H = Step(H, '.');
+      for (char C : B) H = Step(H, C);
+    }
+    // Spread the bits into the low ones that pick the slot.
+    H ^= H >> 29;
+    H *= 0xbf58476d1ce4e5b9ull;
+    return H ^ (H >> 32);
   }
   static bool SameText(std::string_view T, std::string_view S) {
     for (size_t i = 0; i < T.size(); ++i)

@@ -256,43 +256,40 @@ namespace {
 class TFromWriter {
  public:
   explicit TFromWriter(const TVXTableDefs& Tables) : FTables(Tables) {
-    const int N = Tables.Count();
+    const std::vector<TCollectionItem*>& List = Tables.List();
+    const int N = static_cast<int>(List.size());
     FWritten.assign(N, false);
     // Table positions by address, for the joined tables the joins name.
     FIndex.reserve(N);
-    for (int i = 0; i < N; ++i) FIndex.push_back({Tables.Items(i), i});
+    for (int i = 0; i < N; ++i) FIndex.push_back({static_cast<const TVXTableDef*>(List[i]), i});
     std::sort(FIndex.begin(), FIndex.end());
+    // The edges come in the order of their tables, so each table's own joins
+    // (out) are a run of them, from FOutStart[T] to FOutStart[T + 1].
+    FOutStart.assign(N + 1, 0);
     for (int i = 0; i < N; ++i) {
-      const TVXTableDef* T = Tables.Items(i);
+      FOutStart[i] = static_cast<int>(FEdges.size());
+      const auto* T = static_cast<const TVXTableDef*>(List[i]);
       if (T->Name().empty()) continue;  // an unnamed table is never written
-      const TVXJoinDefs* Joins = T->JoinDefs();
-      for (int j = 0; j < Joins->Count(); ++j) {
-        const TVXJoinDef* J = Joins->Items(j);
+      for (const TCollectionItem* Item : T->JoinDefs()->List()) {
+        const auto* J = static_cast<const TVXJoinDef*>(Item);
         const TJoinSides S = SidesOf(*J);
         if (!S.Joined || S.Joined->Name().empty() || !S.Left) continue;
         FEdges.push_back({J, S, i, IndexOf(S.Joined)});
       }
     }
-    // Each table's joins (out) and the joins of other tables that reach it
-    // (in), in the order of the edges, as offsets into one array each.
-    FOutStart.assign(N + 1, 0);
+    FOutStart[N] = static_cast<int>(FEdges.size());
+    // The joins of other tables that reach a table (in), in the order of the
+    // edges: FIn from FInStart[T] to FInStart[T + 1].
     FInStart.assign(N + 1, 0);
-    for (const Edge& E : FEdges) {
-      ++FOutStart[E.From + 1];
+    for (const Edge& E : FEdges)
       if (E.To != E.From) ++FInStart[E.To + 1];
-    }
-    for (int i = 0; i < N; ++i) {
-      FOutStart[i + 1] += FOutStart[i];
-      FInStart[i + 1] += FInStart[i];
-    }
-    FOut.resize(FOutStart[N]);
+    for (int i = 0; i < N; ++i) FInStart[i + 1] += FInStart[i];
     FIn.resize(FInStart[N]);
-    std::vector<int> OutNext(FOutStart.begin(), FOutStart.end() - 1);
-    std::vector<int> InNext(FInStart.begin(), FInStart.end() - 1);
-    for (int E = 0; E < static_cast<int>(FEdges.size()); ++E) {
-      FOut[OutNext[FEdges[E].From]++] = E;
-      if (FEdges[E].To != FEdges[E].From) FIn[InNext[FEdges[E].To]++] = E;
-    }
+    for (int E = 0; E < static_cast<int>(FEdges.size()); ++E)
+      if (FEdges[E].To != FEdges[E].From) FIn[FInStart[FEdges[E].To]++] = E;
+    // Each start now holds the next table's start.
+    for (int i = N; i > 0; --i) FInStart[i] = FInStart[i - 1];
+    FInStart[0] = 0;
     FEmitted.assign(FEdges.size(), false);
   }
 
@@ -349,14 +346,29 @@ class TFromWriter {
     int From;
     int To;
   };
-  struct TRange {
-    const int* B;
-    const int* E;
-    const int* begin() const { return B; }
-    const int* end() const { return E; }
+  // The edge numbers from First up to Last.
+  struct TEdgeNumbers {
+    struct Iter {
+      int E;
+      int operator*() const { return E; }
+      Iter& operator++() {
+        ++E;
+        return *this;
+      }
+      bool operator!=(const Iter& O) const { return E != O.E; }
+    };
+    int First, Last;
+    Iter begin() const { return {First}; }
+    Iter end() const { return {Last}; }
   };
-  TRange Outs(int T) const { return {FOut.data() + FOutStart[T], FOut.data() + FOutStart[T + 1]}; }
-  TRange Ins(int T) const { return {FIn.data() + FInStart[T], FIn.data() + FInStart[T + 1]}; }
+  // The edge numbers of an array part.
+  struct TEdgeList {
+    const int *First, *Last;
+    const int* begin() const { return First; }
+    const int* end() const { return Last; }
+  };
+  TEdgeNumbers Outs(int T) const { return {FOutStart[T], FOutStart[T + 1]}; }
+  TEdgeList Ins(int T) const { return {FIn.data() + FInStart[T], FIn.data() + FInStart[T + 1]}; }
 
   // The position of T in the list; 0 for a table of another list.
   int IndexOf(const TVXTableDef* T) const {
@@ -417,7 +429,7 @@ class TFromWriter {
     for (const Edge& E : FEdges) Parent[Find(E.From)] = Find(E.To);
     std::vector<int> Start(N, -1);
     for (int i = 0; i < N; ++i) {
-      if (FTables.Items(i)->Name().empty()) continue;
+      if (static_cast<const TVXTableDef*>(FTables.List()[i])->Name().empty()) continue;
       int C = Find(i);
       // Prefer the first table that no other table's join targets.
       if (Start[C] < 0 || (FInStart[Start[C]] != FInStart[Start[C] + 1] && FInStart[i] == FInStart[i + 1]))
@@ -433,7 +445,7 @@ class TFromWriter {
   const TVXTableDefs& FTables;
   std::vector<std::pair<const TVXTableDef*, int>> FIndex;
   std::vector<Edge> FEdges;
-  std::vector<int> FOut, FIn, FOutStart, FInStart;
+  std::vector<int> FIn, FOutStart, FInStart;
   std::vector<bool> FWritten, FEmitted;
   std::vector<int> FPendingSelf, FConds;
 };
@@ -582,9 +594,8 @@ TVXFieldDef* TVXTableDefs::GetFieldDefs(int Index) const {
 std::vector<TVXFieldDef*> TVXTableDefs::GetOrderedFields() const {
   std::vector<TVXFieldDef*> Slots(GetFieldCount(), nullptr);
   for (TCollectionItem* I : List()) {
-    const TVXFieldDefs* Fields = static_cast<TVXTableDef*>(I)->FieldDefs();
-    for (int j = 0; j < Fields->Count(); ++j) {
-      TVXFieldDef* F = Fields->Items(j);
+    for (TCollectionItem* Item : static_cast<TVXTableDef*>(I)->FieldDefs()->List()) {
+      auto* F = static_cast<TVXFieldDef*>(Item);
       int p = F->OutputIndex();
       if (p >= 0 && p < static_cast<int>(Slots.size()) && !Slots[p]) Slots[p] = F;
     }

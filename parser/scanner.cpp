@@ -541,8 +541,10 @@ void AppendProcessedName(std::string& Out, const TVXSQLScanner& Scanner, std::st
   };
   std::string_view T = S;  // the text still to write
   for (;;) {
-    const size_t Point = T.find('.');
-    if (Point == std::string_view::npos || Point == 0)
+    size_t Point = 0;  // a plain loop: names are too short for a search call
+    while (Point < T.size() && T[Point] != '.')
+      ++Point;
+    if (Point == T.size() || Point == 0)
       break;
     if (const size_t Length = QuotedPartLength(T, Q)) {
       if (NoQuotedPart && Out.size() > Start)

@@ -85,6 +85,9 @@ void ScriptWriter::AppendFunction(std::string& Out, const TVXSelectParser* Parse
 
 bool ScriptWriter::AppendSelectList(std::string& Out, const TVXSelectParser& Parser) {
   const size_t Start = Out.size();
+  // Room for what a statement of this many outputs usually takes, so that
+  // the text is seldom moved while it grows.
+  Out.reserve(Start + 128 + 40 * static_cast<size_t>(Parser.TableDefs()->GetFieldCount()));
   AppendScript(Out, *Parser.TableDefs());
   return Out.size() > Start;
 }
@@ -100,9 +103,6 @@ void ScriptWriter::AppendClauses(std::string& Out, const TVXSelectParser& Parser
 
 std::string TVXSelectParser::GetExpression() {
   std::string R;
-  // Room for what a statement of this many outputs usually takes, so that
-  // the text is seldom moved while it grows.
-  R.reserve(128 + 40 * static_cast<size_t>(FTableDefs->GetFieldCount()));
   ScriptWriter::AppendKeyword(R, this, "SELECT");
   R += ' ';
   if (GetDistinct()) {

@@ -5,7 +5,6 @@
 #include "parser/scriptwriter.h"
 #include "parser/selectparser.h"
 #include "parser/tabledefs.h"
-#include "platform/format.h"
 
 namespace Vexar {
 

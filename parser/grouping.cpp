@@ -87,14 +87,30 @@ class TNameSet {
     return K.A.size() + 1 + K.B.size() == S.size() && SameText(K.A, S) &&
            S[K.A.size()] == '.' && SameText(K.B, S.substr(K.A.size() + 1));
   }
+  static bool Matches(const Key& K, const Key& L) {
+    if (!L.Dotted) return Matches(K, L.A);
+    if (K.Dotted && K.A.size() == L.A.size())
+      return SameText(K.A, L.A) && K.B.size() == L.B.size() && SameText(K.B, L.B);
+    // One text splits at another point: compare them spelt out.
+    std::string T(L.A);
+    T.append(1, '.').append(L.B);
+    return Matches(K, T);
+  }
+  // Each distinct text takes one slot: columns of many tables share their
+  // names, and equal keys in one run of slots would make every probe long.
   void BuildTable() {
     size_t Size = 16;
     while (Size < FKeys.size() * 2) Size *= 2;
     FSlots.assign(Size, -1);
     for (size_t P = 0; P < FKeys.size(); ++P) {
-      size_t Slot = FKeys[P].Hash & (Size - 1);
-      while (FSlots[Slot] >= 0) Slot = (Slot + 1) & (Size - 1);
-      FSlots[Slot] = static_cast<int>(P);
+      const Key& K = FKeys[P];
+      size_t Slot = K.Hash & (Size - 1);
+      bool Known = false;
+      for (; FSlots[Slot] >= 0 && !Known; Slot = (Slot + 1) & (Size - 1)) {
+        const Key& Other = FKeys[FSlots[Slot]];
+        Known = Other.Hash == K.Hash && Matches(Other, K);
+      }
+      if (!Known) FSlots[Slot] = static_cast<int>(P);
     }
   }
 

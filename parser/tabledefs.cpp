@@ -6,7 +6,6 @@
 
 #include "parser/scriptwriter.h"
 #include "parser/selectparser.h"
-#include "platform/format.h"
 #include "platform/strutils.h"
 
 namespace Vexar {
@@ -287,7 +286,8 @@ class TFromWriter {
     FIn.resize(FInStart[N]);
     for (int E = 0; E < static_cast<int>(FEdges.size()); ++E)
       if (FEdges[E].To != FEdges[E].From) FIn[FInStart[FEdges[E].To]++] = E;
-    // Each start now holds the next table's start.
+    // Filling moved each table's start on to the next table's start: shift
+    // the starts back by one place.
     for (int i = N; i > 0; --i) FInStart[i] = FInStart[i - 1];
     FInStart[0] = 0;
     FEmitted.assign(FEdges.size(), false);

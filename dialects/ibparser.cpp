@@ -1,5 +1,6 @@
 #include "dialects/ibparser.h"
 
+#include "parser/scriptwriter.h"
 #include "platform/strutils.h"
 
 namespace Vexar {
@@ -104,19 +105,18 @@ void TVXIBSelectParser::DoParseAppendix() {
 // WHERE, GROUP BY, HAVING and ORDER BY clauses, [ROWS ... (InterBase)]. Each
 // part before ROWS ends with a line break, so ROWS is the last line.
 std::string TVXIBSelectParser::GetExpression() {
-  std::string R = TableDefs()->GetScript();
-  if (R.empty())
-    return R;
-  if (GetDistinct())
-    R = ProcessKeyword("DISTINCT") + " " + R;
+  std::string R;
+  ScriptWriter::AppendKeyword(R, this, "SELECT");
+  R += ' ';
   if (FSQLServer == qssFireBird)
-    R = ProcessKeyword("SELECT") + " " + FFBOptions->GetScript() + R;
-  else
-    R = ProcessKeyword("SELECT") + " " + R;
-  R += WhereItems()->GetScript();
-  R += GroupByItems()->GetScript();
-  R += HavingItems()->GetScript();
-  R += OrderByItems()->GetScript();
+    R += FFBOptions->GetScript();
+  if (GetDistinct()) {
+    ScriptWriter::AppendKeyword(R, this, "DISTINCT");
+    R += ' ';
+  }
+  if (!ScriptWriter::AppendSelectList(R, *this))
+    return std::string();
+  ScriptWriter::AppendClauses(R, *this);
   if (FSQLServer == qssInterBase)
     R += FIBOptions->GetScript();
   return R;

@@ -1,5 +1,6 @@
 #include "dialects/myparser.h"
 
+#include "parser/scriptwriter.h"
 #include "platform/strutils.h"
 
 namespace Vexar {
@@ -151,15 +152,14 @@ void TVXMySelectParser::DoParseAppendix() {
 // DISTINCT), the select list and FROM, the WHERE, GROUP BY, HAVING and
 // ORDER BY clauses, and LIMIT as the last line.
 std::string TVXMySelectParser::GetExpression() {
-  std::string R = TableDefs()->GetScript();
-  if (R.empty())
-    return R;
-  R = ProcessKeyword("SELECT") + " " + FMySQLOptions->GetOptionsScript() +
-      FMySQLOptions->GetFilterScript() + R;
-  R += WhereItems()->GetScript();
-  R += GroupByItems()->GetScript();
-  R += HavingItems()->GetScript();
-  R += OrderByItems()->GetScript();
+  std::string R;
+  ScriptWriter::AppendKeyword(R, this, "SELECT");
+  R += ' ';
+  R += FMySQLOptions->GetOptionsScript();
+  R += FMySQLOptions->GetFilterScript();
+  if (!ScriptWriter::AppendSelectList(R, *this))
+    return std::string();
+  ScriptWriter::AppendClauses(R, *this);
   R += FMySQLOptions->GetLimitScript();
   return R;
 }

@@ -1,8 +1,8 @@
 #include "parser/collections.h"
 
 #include "parser/scanner.h"
+#include "parser/scriptwriter.h"
 #include "parser/selectparser.h"
-#include "platform/strutils.h"
 
 namespace Vexar {
 
@@ -16,16 +16,43 @@ void TVXCollectionItem::Assign(const TPersistent* Source) {
   TCollectionItem::Assign(Source);
 }
 
+namespace {
+
+// Whether S holds ".db" in any case: the name of a file-based table.
+bool NamesTableFile(std::string_view S) {
+  for (size_t P = S.find('.'); P != std::string_view::npos; P = S.find('.', P + 1))
+    if (P + 2 < S.size() && (S[P + 1] == 'd' || S[P + 1] == 'D') &&
+        (S[P + 2] == 'b' || S[P + 2] == 'B'))
+      return true;
+  return false;
+}
+
+}  // namespace
+
+// A file-based table name (customer.db) is one identifier, not a qualified
+// name: it is quoted whole, its own quote characters escaped, unless it
+// already stands between identifier quotes (as it does when read back).
+void ScriptWriter::AppendItemName(std::string& Out, const TVXSelectParser* Parser,
+                                  std::string_view S) {
+  if (!Parser) {
+    Out.append(S);
+    return;
+  }
+  const TVXSQLScanner* Scanner = Parser->Scanner();
+  if (IsExactly<TVXSQLScanner>(*Scanner) && !Scanner->QuoteIdentifiers()) {
+    Out.append(S);  // names are written as given
+    return;
+  }
+  if (Scanner->GetQuoteIdentifiers() && NamesTableFile(S) && Scanner->NeedQuotes(S))
+    Out += Scanner->QuoteIdent(S);
+  else
+    AppendScannerName(Out, *Scanner, S);
+}
+
 std::string TVXCollectionItem::ProcessName(std::string_view S) const {
-  if (!FParser) return std::string(S);
-  const TVXSQLScanner* Scanner = FParser->Scanner();
-  // A file-based table name (customer.db) is one identifier, not a qualified
-  // name: it is quoted whole, its own quote characters escaped, unless it
-  // already stands between identifier quotes (as it does when read back).
-  if (Scanner->GetQuoteIdentifiers() && LowerCase(S).find(".db") != std::string::npos &&
-      Scanner->NeedQuotes(S))
-    return Scanner->QuoteIdent(S);
-  return Scanner->ProcessName(S);
+  std::string R;
+  ScriptWriter::AppendItemName(R, FParser, S);
+  return R;
 }
 
 std::string TVXCollectionItem::ProcessKeyword(std::string_view S) const {

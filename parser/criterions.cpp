@@ -2,20 +2,11 @@
 
 #include "parser/limits.h"
 #include "parser/resource.h"
+#include "parser/scriptwriter.h"
 #include "parser/selectparser.h"
-#include "platform/format.h"
 #include "platform/strutils.h"
 
 namespace Vexar {
-
-namespace {
-
-// S re-cased by the parser's keyword format (as written without a parser).
-std::string Keyword(const TVXSelectParser* Parser, std::string_view S) {
-  return Parser ? Parser->ProcessKeyword(S) : std::string(S);
-}
-
-}  // namespace
 
 std::string GetFilterAsString(TVXCriterionFilter Filter) {
   switch (Filter) {
@@ -97,25 +88,132 @@ int TVXCriterion::NestingDepth() const {
   return Depth;
 }
 
-std::string TVXCriterion::GetScript() const {
-  if (IsComposite()) return FSubItems->GetScript();
-  std::string Right;
-  const auto* Group = dynamic_cast<const TVXCriterions*>(Collection());
+// ---------------------------------------------------------------------------
+// Writing conditions
+
+namespace {
+
+using ScriptWriter::AppendKeyword;
+using ScriptWriter::IsExactly;
+
+void WriteGroup(std::string& Out, const TVXCriterions& G);
+
+// X as its GetScript writes it.
+void WriteGroupOf(std::string& Out, const TVXCriterions& X) {
+  if (IsExactly<TVXCriterions>(X))
+    WriteGroup(Out, X);
+  else
+    ScriptWriter::AppendScript(Out, X);
+}
+
+// The body of TVXCriterion::GetScript.
+void WriteCriterion(std::string& Out, const TVXCriterion& C) {
+  if (C.IsComposite()) {
+    WriteGroupOf(Out, *C.SubItems());
+    return;
+  }
+  const TVXSelectParser* P = C.Parser();
+  ScriptWriter::AppendScript(Out, *C.LeftSide());
+  Out += ' ';
+  AppendKeyword(Out, P, C.Operator());
+  // The right side follows after a blank, unless it is empty.
+  const size_t Mark = Out.size();
+  Out += ' ';
+  const size_t Right = Out.size();
+  const TVXFunctionDefs& Operands = *C.RightSide();
+  const auto* Group =
+      ScriptWriter::FastCast<const TVXCriterions, const TVXWhereItems, const TVXHavingItems>(
+          C.Collection());
   if (Group && Group->Parser()) {
     // The operator decides how many operands are written and the word
     // between them; a missing operand is a blank.
-    if (const TVXOperator* Op = Group->Parser()->Operators()->FindByCaption(FOperator)) {
+    if (const TVXOperator* Op = Group->Parser()->Operators()->FindByCaption(C.Operator())) {
       for (int i = 0; i < Op->Count(); ++i) {
-        Right += i < FRightSide->Count() ? FRightSide->Items(i)->GetScript() : " ";
-        if (i < FRightSide->Count() - 1)
-          Right = Format("%s %s ", Right, ProcessKeyword(Op->Relate()));
+        if (i < Operands.Count())
+          ScriptWriter::AppendScript(Out, *Operands.Items(i));
+        else
+          Out += ' ';
+        if (i < Operands.Count() - 1) {
+          Out += ' ';
+          AppendKeyword(Out, P, Op->Relate());
+          Out += ' ';
+        }
       }
     }
   } else {
-    Right = FRightSide->GetScript();
+    ScriptWriter::AppendScript(Out, Operands);
   }
-  if (Right.empty()) return Format("%s %s", FLeftSide->GetScript(), ProcessKeyword(FOperator));
-  return Format("%s %s %s", FLeftSide->GetScript(), ProcessKeyword(FOperator), Right);
+  if (Out.size() == Right) Out.resize(Mark);
+}
+
+// X as its GetScript writes it.
+void WriteItem(std::string& Out, const TVXCriterion& X) {
+  if (IsExactly<TVXCriterion>(X) || IsExactly<TVXWhereItem>(X) || IsExactly<TVXHavingItem>(X))
+    WriteCriterion(Out, X);
+  else
+    Out += X.GetScript();
+}
+
+// The body of TVXCriterions::GetScript.
+void WriteGroup(std::string& Out, const TVXCriterions& G) {
+  if (G.Count() == 0) return;
+  const TVXSelectParser* P = G.Parser();
+  const TVXCriterionFilter Filter = G.Filter();
+  const bool Any = Filter == cfAny || Filter == cfNotAll;
+  const bool Negated = Filter == cfNone || Filter == cfNotAll;
+  if (Negated) {
+    AppendKeyword(Out, P, "NOT");
+    Out += " (";
+  }
+  const int N = G.Count();
+  for (int i = 0; i < N; ++i) {
+    if (i > 0) Out += "\r\n  ";
+    Out += '(';
+    WriteItem(Out, *static_cast<const TVXCriterion*>(G.List()[i]));
+    Out += ')';
+    if (i < N - 1) {
+      Out += ' ';
+      AppendKeyword(Out, P, Any ? "OR" : "AND");
+      Out += ' ';
+    }
+  }
+  if (Negated) Out += ')';
+  // A clause list ends its line; a group inside a condition does not.
+  if (!ScriptWriter::FastCast<TVXCriterion, TVXWhereItem, TVXHavingItem>(G.Owner())) Out += "\r\n";
+}
+
+// A clause: Word, a line break, two spaces and the group text; nothing
+// without conditions.
+void WriteClause(std::string& Out, const TVXCriterions& G, const char* Word) {
+  if (G.Count() == 0) return;
+  AppendKeyword(Out, G.Parser(), Word);
+  Out += "\r\n  ";
+  WriteGroup(Out, G);
+}
+
+// HAVING is written only while the statement has a GROUP BY list.
+bool HavingWritten(const TVXHavingItems& G) {
+  return G.Parser() && G.Parser()->GroupByItems()->Count() > 0;
+}
+
+}  // namespace
+
+std::string TVXCriterion::GetScript() const {
+  std::string R;
+  WriteCriterion(R, *this);
+  return R;
+}
+
+void ScriptWriter::AppendScript(std::string& Out, const TVXCriterions& X) {
+  if (IsExactly<TVXWhereItems>(X)) {
+    WriteClause(Out, X, "WHERE");
+  } else if (IsExactly<TVXHavingItems>(X)) {
+    if (HavingWritten(static_cast<const TVXHavingItems&>(X))) WriteClause(Out, X, "HAVING");
+  } else if (IsExactly<TVXCriterions>(X)) {
+    WriteGroup(Out, X);
+  } else {
+    Out += X.GetScript();
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -147,32 +245,21 @@ void TVXCriterions::Assign(const TPersistent* Source) {
 }
 
 std::string TVXCriterions::GetScript() const {
-  if (Count() == 0) return std::string();
-  const bool Any = FFilter == cfAny || FFilter == cfNotAll;
-  const std::string Joiner = " " + Keyword(Parser(), Any ? "OR" : "AND") + " ";
   std::string R;
-  for (int i = 0; i < Count(); ++i) {
-    if (i > 0) R += "\r\n  ";
-    R += "(" + Items(i)->GetScript() + ")";
-    if (i < Count() - 1) R += Joiner;
-  }
-  if (FFilter == cfNone || FFilter == cfNotAll) R = Format("%s (%s)", Keyword(Parser(), "NOT"), R);
-  if (!OwnerCriterion()) R += "\r\n";
+  WriteGroup(R, *this);
   return R;
 }
 
 std::string TVXWhereItems::GetScript() const {
-  std::string G = TVXCriterions::GetScript();
-  if (G.empty()) return G;
-  return Keyword(Parser(), "WHERE") + "\r\n  " + G;
+  std::string R;
+  WriteClause(R, *this, "WHERE");
+  return R;
 }
 
 std::string TVXHavingItems::GetScript() const {
-  // No HAVING clause without a GROUP BY clause.
-  if (!Parser() || Parser()->GroupByItems()->Count() == 0) return std::string();
-  std::string G = TVXCriterions::GetScript();
-  if (G.empty()) return G;
-  return Keyword(Parser(), "HAVING") + "\r\n  " + G;
+  std::string R;
+  if (HavingWritten(*this)) WriteClause(R, *this, "HAVING");
+  return R;
 }
 
 // ---------------------------------------------------------------------------

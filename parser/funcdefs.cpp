@@ -2,11 +2,153 @@
 
 #include "parser/limits.h"
 #include "parser/scanner.h"
+#include "parser/scriptwriter.h"
 #include "parser/selectparser.h"
 #include "parser/tabledefs.h"
-#include "platform/format.h"
 
 namespace Vexar {
+
+// ---------------------------------------------------------------------------
+// Writing expressions
+
+namespace {
+
+using ScriptWriter::IsExactly;
+
+// The function list holding Node, or null.
+const TVXFunctionDefs* ListOf(const TVXFunctionDef& Node) {
+  return ScriptWriter::FastCast<const TVXFunctionDefs, const TVXFieldDefs>(Node.Collection());
+}
+
+// What writing an identifier needs to know of the tree it stands in: the
+// table that qualifies it (OwningTable) and whether the root of the tree is
+// a stored procedure's input parameter. All items of one function list share
+// it, and so do the items of a node's own argument list and the node, so it
+// is found once for a tree, by its first identifier.
+struct TNodeContext {
+  bool Known = false;
+  bool InputParam = false;
+  const TVXTableDef* Table = nullptr;
+};
+
+void FindContext(TNodeContext& C, const TVXFunctionDef& Node) {
+  // The walk of OwningTable, carried on to the root.
+  const TVXFunctionDef* Root = &Node;
+  bool TableFound = false;
+  while (const TVXFunctionDefs* List = ListOf(*Root)) {
+    if (!TableFound && List->OwnerTable()) {
+      C.Table = List->OwnerTable();
+      TableFound = true;
+    }
+    if (!List->OwnerNode()) break;
+    Root = List->OwnerNode();
+  }
+  const TVXFieldDef* RootField =
+      IsExactly<TVXFunctionDef>(*Root) ? nullptr : ScriptWriter::FastCast<const TVXFieldDef>(Root);
+  C.InputParam = RootField && RootField->IsInputParam();
+  C.Known = true;
+}
+
+void WriteNode(std::string& Out, const TVXFunctionDef& N, TNodeContext& C);
+void WriteField(std::string& Out, const TVXFieldDef& F, TNodeContext& C);
+
+// X as its GetScript writes it; C is the context of the list holding X.
+void WriteItem(std::string& Out, const TVXFunctionDef& X, TNodeContext& C) {
+  if (IsExactly<TVXFunctionDef>(X))
+    WriteNode(Out, X, C);
+  else if (IsExactly<TVXFieldDef>(X))
+    WriteField(Out, static_cast<const TVXFieldDef&>(X), C);
+  else
+    Out += X.GetScript();
+}
+
+// The items of L joined by ", " (TVXFunctionDefs::GetScript); C is their context.
+void WriteList(std::string& Out, const TVXFunctionDefs& L, TNodeContext& C) {
+  bool First = true;
+  for (const TCollectionItem* Item : L.List()) {
+    if (!First) Out += ", ";
+    First = false;
+    WriteItem(Out, *static_cast<const TVXFunctionDef*>(Item), C);
+  }
+}
+
+// The body of TVXFunctionDef::GetScript; C is N's context.
+void WriteNode(std::string& Out, const TVXFunctionDef& N, TNodeContext& C) {
+  const TVXSelectParser* P = N.Parser();
+  if (N.HasArguments()) {
+    const TVXFunctionDefs& Args = *N.Arguments();
+    ScriptWriter::AppendFunction(Out, P, N.Name());
+    Out += '(';
+    if (!IsExactly<TVXFunctionDefs>(Args)) {
+      Out += Args.GetScript();
+    } else if (Args.OwnerNode() == &N && !Args.OwnerTable()) {
+      WriteList(Out, Args, C);  // the arguments stand in N's tree
+    } else {
+      TNodeContext Own;
+      WriteList(Out, Args, Own);
+    }
+    Out += ')';
+    return;
+  }
+  switch (N.Kind()) {
+    case fkFunction:
+      ScriptWriter::AppendFunction(Out, P, N.Name());
+      Out += "()";
+      return;
+    case fkIdentifier: {
+      // A field of a table, or an identifier used as an argument inside a
+      // field, is qualified by its table's alias (or name). Identifiers of
+      // conditions stand under no table and carry their qualifier in Name.
+      // A value given to a stored procedure is no column of the procedure:
+      // its names stand as read.
+      if (!C.Known) FindContext(C, N);
+      if (!C.InputParam && C.Table && !C.Table->Qualifier().empty()) {
+        ScriptWriter::AppendItemName(Out, P, C.Table->Qualifier());
+        Out += '.';
+      }
+      ScriptWriter::AppendItemName(Out, P, N.Name());
+      return;
+    }
+    case fkString: {
+      // A value stored with its own enclosing quotes loses one pair; the
+      // literal is then written in the dialect's string quoting.
+      std::string_view T = N.Name();
+      auto IsQ = [](char Ch) { return Ch == '"' || Ch == '\''; };
+      if (T.size() > 1 && IsQ(T.front()) && IsQ(T.back())) T = T.substr(1, T.size() - 2);
+      if (!P) {
+        ScriptWriter::AppendEnclosed(Out, T, '\'');
+      } else {
+        const TVXSQLScanner* S = P->Scanner();
+        if (IsExactly<TVXSQLScanner>(*S))
+          ScriptWriter::AppendEnclosed(Out, T, S->GetStringQuote());
+        else
+          Out += S->QuoteString(T);
+      }
+      return;
+    }
+    default:
+      Out += N.Name();
+      return;
+  }
+}
+
+// The body of TVXFieldDef::GetScript.
+void WriteField(std::string& Out, const TVXFieldDef& F, TNodeContext& C) {
+  WriteNode(Out, F, C);
+  const std::string& Alias = F.Alias();
+  if (Alias.empty() || Alias == F.Name()) return;
+  const TVXSelectParser* P = F.Parser();
+  Out += ' ';
+  ScriptWriter::AppendKeyword(Out, P, "AS");
+  Out += ' ';
+  // An output alias is quoted when the dialect processes aliases.
+  if (P && P->Scanner()->GetProcessAliases())
+    ScriptWriter::AppendItemName(Out, P, Alias);
+  else
+    Out += Alias;
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // TVXFunctionDef
@@ -101,7 +243,7 @@ int TVXFunctionDef::NestingDepth() const {
 // made.
 TVXTableDef* TVXFunctionDef::OwningTable() const {
   const TVXFunctionDef* Node = this;
-  while (const auto* List = dynamic_cast<const TVXFunctionDefs*>(Node->Collection())) {
+  while (const TVXFunctionDefs* List = ListOf(*Node)) {
     if (TVXTableDef* Table = List->OwnerTable()) return Table;
     Node = List->OwnerNode();
     if (!Node) break;
@@ -110,47 +252,15 @@ TVXTableDef* TVXFunctionDef::OwningTable() const {
 }
 
 std::string TVXFunctionDef::GetScript() const {
-  if (HasArguments())
-    return Format("%s(%s)", ProcessFunction(FName), FArguments->GetScript());
-  switch (FKind) {
-    case fkFunction:
-      return Format("%s()", ProcessFunction(FName));
-    case fkIdentifier: {
-      // A field of a table, or an identifier used as an argument inside a
-      // field, is qualified by its table's alias (or name). Identifiers of
-      // conditions stand under no table and carry their qualifier in Name.
-      // A value given to a stored procedure is no column of the procedure:
-      // its names stand as read.
-      const TVXFunctionDef* Root = this;
-      while (const auto* List = dynamic_cast<const TVXFunctionDefs*>(Root->Collection())) {
-        if (!List->OwnerNode()) break;
-        Root = List->OwnerNode();
-      }
-      const auto* RootField = dynamic_cast<const TVXFieldDef*>(Root);
-      if (RootField && RootField->IsInputParam()) return ProcessName(FName);
-      if (const TVXTableDef* Table = OwningTable()) {
-        const std::string& Q = Table->Qualifier();
-        if (!Q.empty()) return Format("%s.%s", ProcessName(Q), ProcessName(FName));
-      }
-      return ProcessName(FName);
-    }
-    case fkString: {
-      // A value stored with its own enclosing quotes loses one pair; the
-      // literal is then written in the dialect's string quoting.
-      std::string_view T = FName;
-      auto IsQ = [](char C) { return C == '"' || C == '\''; };
-      if (T.size() > 1 && IsQ(T.front()) && IsQ(T.back())) T = T.substr(1, T.size() - 2);
-      if (Parser()) return Parser()->Scanner()->QuoteString(T);
-      std::string R = "'";
-      for (char C : T) {
-        if (C == '\'') R += '\'';
-        R += C;
-      }
-      return R + "'";
-    }
-    default:
-      return FName;
-  }
+  std::string R;
+  TNodeContext C;
+  WriteNode(R, *this, C);
+  return R;
+}
+
+void ScriptWriter::AppendScript(std::string& Out, const TVXFunctionDef& X) {
+  TNodeContext C;
+  WriteItem(Out, X, C);
 }
 
 // ---------------------------------------------------------------------------
@@ -186,11 +296,18 @@ TVXFunctionDef* TVXFunctionDefs::Insert(int Index) {
 
 std::string TVXFunctionDefs::GetScript() const {
   std::string R;
-  for (int i = 0; i < Count(); ++i) {
-    if (i) R += ", ";
-    R += Items(i)->GetScript();
-  }
+  TNodeContext C;
+  WriteList(R, *this, C);
   return R;
+}
+
+void ScriptWriter::AppendScript(std::string& Out, const TVXFunctionDefs& X) {
+  if (!IsExactly<TVXFunctionDefs>(X)) {
+    Out += X.GetScript();
+    return;
+  }
+  TNodeContext C;
+  WriteList(Out, X, C);
 }
 
 // ---------------------------------------------------------------------------
@@ -296,9 +413,9 @@ std::string TVXFieldDef::ProcessAlias(std::string_view S) const {
 }
 
 std::string TVXFieldDef::GetScript() const {
-  std::string R = TVXFunctionDef::GetScript();
-  if (!FAlias.empty() && FAlias != Name())
-    R = Format("%s %s %s", R, ProcessKeyword("AS"), ProcessAlias(FAlias));
+  std::string R;
+  TNodeContext C;
+  WriteField(R, *this, C);
   return R;
 }
 
@@ -321,11 +438,12 @@ TVXFieldDef* TVXFieldDefs::FindByName(const std::string& S) const {
 
 std::string TVXFieldDefs::GetScript() const {
   std::string R;
+  TNodeContext C;
   for (int i = 0; i < Count(); ++i) {
     const TVXFieldDef* F = Items(i);
     if (F->IsInputParam()) continue;
-    if (!R.empty()) R += ",\r\n";
-    R += "  " + F->GetScript();
+    R += R.empty() ? "  " : ",\r\n  ";
+    WriteItem(R, *F, C);
   }
   return R;
 }

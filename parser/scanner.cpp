@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "parser/parsererror.h"
+#include "parser/scriptwriter.h"
 #include "platform/exception.h"
 #include "platform/strutils.h"
 
@@ -49,13 +50,7 @@ inline bool HasClass(char C, uint8_t Class) {
 std::string Enclose(std::string_view Text, char Quote) {
   std::string R;
   R.reserve(Text.size() + 2);
-  R += Quote;
-  for (char C : Text) {
-    if (C == Quote)
-      R += Quote;
-    R += C;
-  }
-  R += Quote;
+  ScriptWriter::AppendEnclosed(R, Text, Quote);
   return R;
 }
 
@@ -504,8 +499,24 @@ std::string TVXSQLScanner::QuoteIdent(std::string_view Name) const {
   return Enclose(Name, GetIdentQuote());
 }
 
-// Quotes a possibly dotted name (table, alias, field) for the generated SQL;
-// with QuoteIdentifiers off the name is written as given.
+namespace {
+
+// Appends one part of a name: as it stands when NeedQuotes lets it, else as
+// QuoteIdent writes it. Exact tells that the scanner is of class
+// TVXSQLScanner itself, whose QuoteIdent encloses the part in its
+// identifier quote.
+void AppendNamePart(std::string& Out, const TVXSQLScanner& Scanner, std::string_view Part,
+                    bool Exact) {
+  if (!Scanner.NeedQuotes(Part))
+    Out.append(Part);
+  else if (Exact)
+    ScriptWriter::AppendEnclosed(Out, Part, Scanner.GetIdentQuote());
+  else
+    Out += Scanner.QuoteIdent(Part);
+}
+
+// Quotes a possibly dotted name (table, alias, field) for the generated SQL,
+// appending it to Out; with QuoteIdentifiers off the name is written as given.
 //
 // The name is split at points; a part that is already a well-formed quoted
 // identifier (QuoteIdent's form, followed by a point or the end) is kept as it
@@ -515,45 +526,75 @@ std::string TVXSQLScanner::QuoteIdent(std::string_view Name) const {
 // unquoted text before it is quoted as one, so no part is ever left
 // unquoted. Quoting doubles the quotes inside (QuoteIdent), so a name cannot
 // close its quotes early.
-std::string TVXSQLScanner::ProcessName(std::string_view S) const {
-  if (!GetQuoteIdentifiers())
-    return std::string(S);
-  const char Q = GetIdentQuote();
-  auto Quoted = [this](std::string_view Part) {
-    return NeedQuotes(Part) ? QuoteIdent(Part) : std::string(Part);
+void AppendProcessedName(std::string& Out, const TVXSQLScanner& Scanner, std::string_view S,
+                         bool Exact) {
+  if (!Scanner.GetQuoteIdentifiers()) {
+    Out.append(S);
+    return;
+  }
+  const char Q = Scanner.GetIdentQuote();
+  const size_t Start = Out.size();  // the name written so far starts there
+  bool NoQuotedPart = true;         // the name written so far is still unquoted text
+  auto AppendPoint = [&] {
+    if (Out.size() > Start && Out.back() != '.')
+      Out += '.';
   };
-  std::string R;             // the name written so far
-  bool NoQuotedPart = true;  // R is still unquoted text
-  auto AppendPoint = [&R] {
-    if (!R.empty() && R.back() != '.')
-      R += '.';
+  auto QuoteWritten = [&] {  // what was written becomes one quoted part
+    const std::string Written = Out.substr(Start);
+    Out.resize(Start);
+    AppendNamePart(Out, Scanner, Written, Exact);
   };
   std::string_view T = S;  // the text still to write
   for (;;) {
-    const size_t Point = T.find('.');
-    if (Point == std::string_view::npos || Point == 0)
+    size_t Point = 0;  // a plain loop: names are too short for a search call
+    while (Point < T.size() && T[Point] != '.')
+      ++Point;
+    if (Point == T.size() || Point == 0)
       break;
     if (const size_t Length = QuotedPartLength(T, Q)) {
-      if (NoQuotedPart && !R.empty())
-        R = Quoted(R);
+      if (NoQuotedPart && Out.size() > Start)
+        QuoteWritten();
       AppendPoint();
-      R += T.substr(0, Length);
+      Out.append(T.substr(0, Length));
       NoQuotedPart = false;
       T.remove_prefix(Length < T.size() ? Length + 1 : Length);  // the part and its point
     } else {
       AppendPoint();
       const std::string_view Part = T.substr(0, Point);
-      R += NoQuotedPart ? std::string(Part) : Quoted(Part);
+      if (NoQuotedPart)
+        Out.append(Part);
+      else
+        AppendNamePart(Out, Scanner, Part, Exact);
       T.remove_prefix(Point + 1);
     }
   }
-  if (!R.empty() && NoQuotedPart)
-    R = Quoted(R);
+  if (Out.size() > Start && NoQuotedPart)
+    QuoteWritten();
   if (!T.empty()) {
     AppendPoint();
-    R += Quoted(T);
+    AppendNamePart(Out, Scanner, T, Exact);
   }
+}
+
+}  // namespace
+
+std::string TVXSQLScanner::ProcessName(std::string_view S) const {
+  std::string R;
+  AppendProcessedName(R, *this, S, ScriptWriter::IsExactly<TVXSQLScanner>(*this));
   return R;
+}
+
+// The writers call ProcessName for every name they write: a scanner of this
+// class is served without its virtual call and its temporary string, any
+// other through ProcessName, which a dialect may override.
+void ScriptWriter::AppendScannerName(std::string& Out, const TVXSQLScanner& Scanner,
+                                     std::string_view S) {
+  if (!IsExactly<TVXSQLScanner>(Scanner))
+    Out += Scanner.ProcessName(S);
+  else if (!Scanner.QuoteIdentifiers())  // what GetQuoteIdentifiers returns in this class
+    Out.append(S);
+  else
+    AppendProcessedName(Out, Scanner, S, true);
 }
 
 // ---------------------------------------------------------------------------

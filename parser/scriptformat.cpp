@@ -1,26 +1,33 @@
 #include "parser/scriptformat.h"
 
-#include "platform/strutils.h"
-
 namespace Vexar {
 
 std::string FormatText(std::string_view S, TVXFormatMode Mode) {
+  std::string R;
+  AppendFormatted(R, S, Mode);
+  return R;
+}
+
+void AppendFormatted(std::string& Out, std::string_view S, TVXFormatMode Mode) {
+  auto Up = [](char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; };
+  auto Low = [](char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; };
   switch (Mode) {
     case qfmUpperCase:
-      return UpperCase(S);
+      for (char C : S) Out += Up(C);
+      return;
     case qfmLowerCase:
-      return LowerCase(S);
-    case qfmFirstUpper: {
+      for (char C : S) Out += Low(C);
+      return;
+    case qfmFirstUpper:
       // Only an underscore starts a new capital: "IS NOT NULL" gives
       // "Is not null", "MY_FUNC" gives "My_Func".
-      std::string R = LowerCase(S);
-      for (size_t i = 0; i < R.size(); ++i)
-        if (i == 0 || S[i - 1] == '_') R[i] = UpperCase(std::string_view(&R[i], 1))[0];
-      return R;
-    }
+      for (size_t i = 0; i < S.size(); ++i)
+        Out += i == 0 || S[i - 1] == '_' ? Up(S[i]) : Low(S[i]);
+      return;
     case qfmAsIs:
     default:
-      return std::string(S);
+      Out.append(S);
+      return;
   }
 }
 

@@ -14,6 +14,8 @@ enum TVXFormatMode { qfmAsIs, qfmUpperCase, qfmLowerCase, qfmFirstUpper };
 // character that follows an underscore, and lower-cases the rest ("LEFT OUTER"
 // gives "Left outer", "DATE_DIFF" gives "Date_Diff").
 std::string FormatText(std::string_view S, TVXFormatMode Mode);
+// The same, appended to Out.
+void AppendFormatted(std::string& Out, std::string_view S, TVXFormatMode Mode);
 
 class TVXScriptFormat : public TPersistent {
  public:

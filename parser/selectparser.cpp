@@ -1,5 +1,6 @@
 #include "parser/selectparser.h"
 
+#include "parser/scriptwriter.h"
 #include "platform/strutils.h"
 
 namespace Vexar {
@@ -70,18 +71,46 @@ std::string TVXSelectParser::ProcessFunction(std::string_view S) const {
   return FormatText(S, FScriptFormat ? FScriptFormat->FunctionsFormat() : qfmAsIs);
 }
 
+void ScriptWriter::AppendKeyword(std::string& Out, const TVXSelectParser* Parser,
+                                 std::string_view S) {
+  const TVXScriptFormat* F = Parser ? Parser->ScriptFormat() : nullptr;
+  AppendFormatted(Out, S, F ? F->KeywordsFormat() : qfmAsIs);
+}
+
+void ScriptWriter::AppendFunction(std::string& Out, const TVXSelectParser* Parser,
+                                  std::string_view S) {
+  const TVXScriptFormat* F = Parser ? Parser->ScriptFormat() : nullptr;
+  AppendFormatted(Out, S, F ? F->FunctionsFormat() : qfmAsIs);
+}
+
+bool ScriptWriter::AppendSelectList(std::string& Out, const TVXSelectParser& Parser) {
+  const size_t Start = Out.size();
+  // Room for what a statement of this many outputs usually takes, so that
+  // the text is seldom moved while it grows.
+  Out.reserve(Start + 128 + 40 * static_cast<size_t>(Parser.TableDefs()->GetFieldCount()));
+  AppendScript(Out, *Parser.TableDefs());
+  return Out.size() > Start;
+}
+
+// GROUP BY before HAVING: writing it rebuilds the grouping list that decides
+// whether HAVING is written.
+void ScriptWriter::AppendClauses(std::string& Out, const TVXSelectParser& Parser) {
+  AppendScript(Out, *Parser.WhereItems());
+  AppendScript(Out, *Parser.GroupByItems());
+  AppendScript(Out, *Parser.HavingItems());
+  AppendScript(Out, *Parser.OrderByItems());
+}
+
 std::string TVXSelectParser::GetExpression() {
-  std::string R = FTableDefs->GetScript();
-  if (R.empty()) return R;
-  std::string Head = ProcessKeyword("SELECT") + " ";
-  if (GetDistinct()) Head += ProcessKeyword("DISTINCT") + " ";
-  R = Head + R;
-  // GROUP BY before HAVING: writing it rebuilds the grouping list that
-  // decides whether HAVING is written.
-  R += FWhereItems->GetScript();
-  R += FGroupByItems->GetScript();
-  R += FHavingItems->GetScript();
-  R += FOrderByItems->GetScript();
+  std::string R;
+  ScriptWriter::AppendKeyword(R, this, "SELECT");
+  R += ' ';
+  if (GetDistinct()) {
+    ScriptWriter::AppendKeyword(R, this, "DISTINCT");
+    R += ' ';
+  }
+  if (!ScriptWriter::AppendSelectList(R, *this)) return std::string();
+  ScriptWriter::AppendClauses(R, *this);
   return R;
 }
 

@@ -4,8 +4,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "parser/scriptwriter.h"
 #include "parser/selectparser.h"
-#include "platform/format.h"
 #include "platform/strutils.h"
 
 namespace Vexar {
@@ -50,7 +50,9 @@ TVXTableDef::~TVXTableDef() {
   }
 }
 
-TVXTableDefs* TVXTableDef::TableDefs() const { return dynamic_cast<TVXTableDefs*>(Collection()); }
+TVXTableDefs* TVXTableDef::TableDefs() const {
+  return ScriptWriter::FastCast<TVXTableDefs>(Collection());
+}
 
 void TVXTableDef::SetName(const std::string& Value) {
   if (Value == FName) return;
@@ -102,28 +104,135 @@ void TVXTableDef::Assign(const TPersistent* Source) {
   if (TVXTableDefs* Tables = TableDefs()) Tables->TableNamesChanged();
 }
 
-std::string TVXTableDef::GetProcParams() const {
-  std::string R;
-  for (int i = 0; i < FFieldDefs->Count(); ++i) {
-    const TVXFieldDef* F = FFieldDefs->Items(i);
+namespace {
+
+// The parameter list of a stored procedure, "(:A, :B)", or nothing.
+void WriteProcParams(std::string& Out, const TVXTableDef& T) {
+  const size_t Start = Out.size();
+  const TVXFieldDefs* Fields = T.FieldDefs();
+  for (int i = 0; i < Fields->Count(); ++i) {
+    const TVXFieldDef* F = Fields->Items(i);
     if (!F->IsInputParam()) continue;
-    if (!R.empty()) R += ", ";
+    Out += Out.size() == Start ? "(" : ", ";
     // A parameter named by the caller is written as one; a value given in
     // the statement (a number, a text, an expression) is written as it is.
-    if (F->Kind() == fkIdentifier || F->Kind() == fkUnknown)
-      R += ":" + F->Name();
-    else
-      R += F->TVXFunctionDef::GetScript();
+    if (F->Kind() == fkIdentifier || F->Kind() == fkUnknown) {
+      Out += ':';
+      Out += F->Name();
+    } else {
+      Out += F->TVXFunctionDef::GetScript();
+    }
   }
-  return R.empty() ? R : "(" + R + ")";
+  if (Out.size() > Start) Out += ')';
+}
+
+// Name, procedure parameters and alias (TVXTableDef::GetTableText).
+void WriteTableText(std::string& Out, const TVXTableDef& T) {
+  const TVXSelectParser* P = T.Parser();
+  ScriptWriter::AppendItemName(Out, P, T.Name());
+  if (T.TableType() == qttStoredProc) WriteProcParams(Out, T);
+  if (!T.Alias().empty() && T.Alias() != T.Name()) {
+    Out += ' ';
+    ScriptWriter::AppendItemName(Out, P, T.Alias());
+  }
+}
+
+}  // namespace
+
+std::string TVXTableDef::GetProcParams() const {
+  std::string R;
+  WriteProcParams(R, *this);
+  return R;
 }
 
 std::string TVXTableDef::GetTableText() const {
-  std::string R = ProcessName(FName);
-  if (FTableType == qttStoredProc) R += GetProcParams();
-  if (!FAlias.empty() && FAlias != FName) R += " " + ProcessName(FAlias);
+  std::string R;
+  WriteTableText(R, *this);
   return R;
 }
+
+// ---------------------------------------------------------------------------
+// Writing joins
+
+namespace {
+
+// Whether S holds only blanks and control characters (nothing that Trim keeps).
+bool IsBlank(std::string_view S) {
+  for (char C : S)
+    if (static_cast<unsigned char>(C) > ' ') return false;
+  return true;
+}
+
+// What a join's condition names: the qualifiers of its two sides, and the
+// joined table of the owner's list (null when the owner is in no list).
+// Left is null when the join cannot be written.
+struct TJoinSides {
+  const std::string* Left = nullptr;
+  const std::string* Right = nullptr;
+  const TVXTableDef* Joined = nullptr;
+};
+
+TJoinSides SidesOf(const TVXJoinDef& J) {
+  TJoinSides S;
+  const TVXTableDef* Owner = J.GetTableDef();
+  if (!Owner || J.FieldName().empty() || IsBlank(J.JoinField()) || J.JoinAlias().empty())
+    return S;
+  if (J.JoinKind() < vxjInnerJoin || J.JoinKind() > vxjFOuterJoin) return S;
+  const std::string* Right = &J.JoinAlias();
+  if (Owner->TableDefs()) {
+    S.Joined = J.GetJoinedTable();
+    if (!S.Joined) return S;
+    // Like the left side, a joined table without alias is named by its name.
+    Right = &S.Joined->Qualifier();
+  }
+  const std::string* Left = &Owner->Qualifier();
+  if (Left->empty() || Right->empty()) return S;
+  S.Left = Left;
+  S.Right = Right;
+  return S;
+}
+
+// "C.CUST_ID = O.CUST_ID" for a join whose sides S names.
+void WriteCondition(std::string& Out, const TVXJoinDef& J, const TJoinSides& S) {
+  const TVXSelectParser* P = J.Parser();
+  ScriptWriter::AppendItemName(Out, P, *S.Left);
+  Out += '.';
+  ScriptWriter::AppendItemName(Out, P, J.FieldName());
+  Out += ' ';
+  Out += J.Comparison();
+  Out += ' ';
+  ScriptWriter::AppendItemName(Out, P, *S.Right);
+  Out += '.';
+  ScriptWriter::AppendItemName(Out, P, J.JoinField());
+}
+
+// The kind words of J ("INNER", "LEFT OUTER", ...), LEFT and RIGHT swapped
+// for a join written from its right side.
+void WriteKindText(std::string& Out, const TVXJoinDef& J, bool Reversed) {
+  TVXJoinKind K = J.JoinKind();
+  if (Reversed && K == vxjLOuterJoin)
+    K = vxjROuterJoin;
+  else if (Reversed && K == vxjROuterJoin)
+    K = vxjLOuterJoin;
+  const char* Words = nullptr;
+  switch (K) {
+    case vxjInnerJoin:
+      Words = "INNER";
+      break;
+    case vxjLOuterJoin:
+      Words = "LEFT OUTER";
+      break;
+    case vxjROuterJoin:
+      Words = "RIGHT OUTER";
+      break;
+    case vxjFOuterJoin:
+      Words = "FULL OUTER";
+      break;
+  }
+  if (Words) ScriptWriter::AppendKeyword(Out, J.Parser(), Words);
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Writing the FROM clause.
@@ -146,102 +255,165 @@ namespace {
 class TFromWriter {
  public:
   explicit TFromWriter(const TVXTableDefs& Tables) : FTables(Tables) {
-    int N = Tables.Count();
+    const std::vector<TCollectionItem*>& List = Tables.List();
+    const int N = static_cast<int>(List.size());
     FWritten.assign(N, false);
-    FOut.resize(N);
-    FIn.resize(N);
-    for (int i = 0; i < N; ++i) FIndex[Tables.Items(i)] = i;
+    // Table positions by address, for the joined tables the joins name.
+    FIndex.reserve(N);
+    for (int i = 0; i < N; ++i) FIndex.push_back({static_cast<const TVXTableDef*>(List[i]), i});
+    std::sort(FIndex.begin(), FIndex.end());
+    // The edges come in the order of their tables, so each table's own joins
+    // (out) are a run of them, from FOutStart[T] to FOutStart[T + 1].
+    FOutStart.assign(N + 1, 0);
     for (int i = 0; i < N; ++i) {
-      TVXTableDef* T = Tables.Items(i);
+      FOutStart[i] = static_cast<int>(FEdges.size());
+      const auto* T = static_cast<const TVXTableDef*>(List[i]);
       if (T->Name().empty()) continue;  // an unnamed table is never written
-      for (int j = 0; j < T->JoinDefs()->Count(); ++j) {
-        TVXJoinDef* J = T->JoinDefs()->Items(j);
-        TVXTableDef* R = J->GetJoinedTable();
-        if (!R || R->Name().empty() || J->GetCondition().empty()) continue;
-        int E = static_cast<int>(FEdges.size());
-        FEdges.push_back({J, i, FIndex[R]});
-        FOut[i].push_back(E);
-        if (FIndex[R] != i) FIn[FIndex[R]].push_back(E);
+      for (const TCollectionItem* Item : T->JoinDefs()->List()) {
+        const auto* J = static_cast<const TVXJoinDef*>(Item);
+        const TJoinSides S = SidesOf(*J);
+        if (!S.Joined || S.Joined->Name().empty() || !S.Left) continue;
+        FEdges.push_back({J, S, i, IndexOf(S.Joined)});
       }
     }
+    FOutStart[N] = static_cast<int>(FEdges.size());
+    // The joins of other tables that reach a table (in), in the order of the
+    // edges: FIn from FInStart[T] to FInStart[T + 1].
+    FInStart.assign(N + 1, 0);
+    for (const Edge& E : FEdges)
+      if (E.To != E.From) ++FInStart[E.To + 1];
+    for (int i = 0; i < N; ++i) FInStart[i + 1] += FInStart[i];
+    FIn.resize(FInStart[N]);
+    for (int E = 0; E < static_cast<int>(FEdges.size()); ++E)
+      if (FEdges[E].To != FEdges[E].From) FIn[FInStart[FEdges[E].To]++] = E;
+    // Filling moved each table's start on to the next table's start: shift
+    // the starts back by one place.
+    for (int i = N; i > 0; --i) FInStart[i] = FInStart[i - 1];
+    FInStart[0] = 0;
     FEmitted.assign(FEdges.size(), false);
   }
 
   // The whole FROM text: entries separated by "," and a line break.
-  std::string Write() {
-    std::string R;
+  void Write(std::string& Out) {
+    bool First = true;
     for (int Start : ComponentStarts()) {
-      if (!R.empty()) R += ",\r\n";
-      R += Entry(Start);
+      if (!First) Out += ",\r\n";
+      First = false;
+      Entry(Out, Start);
     }
-    return R;
   }
 
   // The entry that starts at table Start.
-  std::string Entry(int Start) {
+  void Entry(std::string& Out, int Start) {
     FWritten[Start] = true;
-    for (int E : FOut[Start])
+    for (int E : Outs(Start))
       if (FEdges[E].To == Start) FPendingSelf.push_back(E);
-    std::string R = "  " + FTables.Items(Start)->GetTableText();
+    Out += "  ";
+    WriteTableText(Out, *FTables.Items(Start));
     struct Frame {
       int Table;
       bool Root;
     };
     std::vector<Frame> Stack{{Start, true}};
+    std::vector<int> Kids;
     while (!Stack.empty()) {
       Frame F = Stack.back();
       Stack.pop_back();
-      std::vector<int> Kids;
-      std::string Clauses;
+      Kids.clear();
+      const size_t Mark = Out.size();
+      Out += F.Root ? " " : "  ";
       auto Visit = [&](int Other) {
         if (Other == F.Table || FWritten[Other]) return;
         FWritten[Other] = true;
-        Clauses += "\r\n  " + Clause(Other);
+        Out += "\r\n  ";
+        Clause(Out, Other);
         Kids.push_back(Other);
       };
-      for (int E : FOut[F.Table]) Visit(FEdges[E].To);
-      for (int E : FIn[F.Table]) Visit(FEdges[E].From);
-      if (Clauses.empty()) continue;
-      R += F.Root ? " " : "  ";
-      R += Clauses;
+      for (int E : Outs(F.Table)) Visit(FEdges[E].To);
+      for (int E : Ins(F.Table)) Visit(FEdges[E].From);
+      if (Kids.empty()) {
+        Out.resize(Mark);
+        continue;
+      }
       for (auto It = Kids.rbegin(); It != Kids.rend(); ++It) Stack.push_back({*It, false});
     }
-    return R;
   }
 
  private:
   struct Edge {
-    TVXJoinDef* Join;
+    const TVXJoinDef* Join;
+    TJoinSides Sides;
     int From;
     int To;
   };
+  // The edge numbers from First up to Last.
+  struct TEdgeNumbers {
+    struct Iter {
+      int E;
+      int operator*() const { return E; }
+      Iter& operator++() {
+        ++E;
+        return *this;
+      }
+      bool operator!=(const Iter& O) const { return E != O.E; }
+    };
+    int First, Last;
+    Iter begin() const { return {First}; }
+    Iter end() const { return {Last}; }
+  };
+  // The edge numbers of an array part.
+  struct TEdgeList {
+    const int *First, *Last;
+    const int* begin() const { return First; }
+    const int* end() const { return Last; }
+  };
+  TEdgeNumbers Outs(int T) const { return {FOutStart[T], FOutStart[T + 1]}; }
+  TEdgeList Ins(int T) const { return {FIn.data() + FInStart[T], FIn.data() + FInStart[T + 1]}; }
+
+  // The position of T in the list; 0 for a table of another list.
+  int IndexOf(const TVXTableDef* T) const {
+    auto It = std::lower_bound(FIndex.begin(), FIndex.end(), std::pair<const TVXTableDef*, int>(T, 0));
+    return It != FIndex.end() && It->first == T ? It->second : 0;
+  }
 
   // "INNER JOIN T A ON (...)" for a table just marked as written.
-  std::string Clause(int Table) {
-    std::vector<int> Conds;
+  void Clause(std::string& Out, int Table) {
+    FConds.clear();
     auto Take = [&](int E) {
       const Edge& Ed = FEdges[E];
       if (!FEmitted[E] && FWritten[Ed.From] && FWritten[Ed.To]) {
         FEmitted[E] = true;
-        Conds.push_back(E);
+        FConds.push_back(E);
       }
     };
-    for (int E : FOut[Table]) Take(E);
-    for (int E : FIn[Table]) Take(E);
+    for (int E : Outs(Table)) Take(E);
+    for (int E : Ins(Table)) Take(E);
     // Conditions of a table on itself wait for the first clause after it.
     for (int E : FPendingSelf) Take(E);
     FPendingSelf.clear();
-    std::sort(Conds.begin(), Conds.end());
-    const Edge& First = FEdges[Conds.front()];
+    std::sort(FConds.begin(), FConds.end());
+    const Edge& First = FEdges[FConds.front()];
     bool Reversed = First.From == Table && First.To != Table;
     const TVXJoinDef* J = First.Join;
-    std::string On;
-    for (int E : Conds) {
-      if (!On.empty()) On += " " + J->ProcessKeyword("AND") + " ";
-      On += FEdges[E].Join->GetCondition();
+    const TVXSelectParser* P = J->Parser();
+    WriteKindText(Out, *J, Reversed);
+    Out += ' ';
+    ScriptWriter::AppendKeyword(Out, P, "JOIN");
+    Out += ' ';
+    WriteTableText(Out, *FTables.Items(Table));
+    Out += ' ';
+    ScriptWriter::AppendKeyword(Out, P, "ON");
+    Out += " (";
+    for (size_t c = 0; c < FConds.size(); ++c) {
+      if (c) {
+        Out += ' ';
+        ScriptWriter::AppendKeyword(Out, P, "AND");
+        Out += ' ';
+      }
+      const Edge& Ed = FEdges[FConds[c]];
+      WriteCondition(Out, *Ed.Join, Ed.Sides);
     }
-    return Format("%s %s %s %s (%s)", J->GetKindText(Reversed), J->ProcessKeyword("JOIN"),
-                  FTables.Items(Table)->GetTableText(), J->ProcessKeyword("ON"), On);
+    Out += ')';
   }
 
   // The first table of each connected part: its first table that no join of
@@ -257,10 +429,11 @@ class TFromWriter {
     for (const Edge& E : FEdges) Parent[Find(E.From)] = Find(E.To);
     std::vector<int> Start(N, -1);
     for (int i = 0; i < N; ++i) {
-      if (FTables.Items(i)->Name().empty()) continue;
+      if (static_cast<const TVXTableDef*>(FTables.List()[i])->Name().empty()) continue;
       int C = Find(i);
       // Prefer the first table that no other table's join targets.
-      if (Start[C] < 0 || (!FIn[Start[C]].empty() && FIn[i].empty())) Start[C] = i;
+      if (Start[C] < 0 || (FInStart[Start[C]] != FInStart[Start[C] + 1] && FInStart[i] == FInStart[i + 1]))
+        Start[C] = i;
     }
     std::vector<int> R;
     for (int S : Start)
@@ -270,19 +443,25 @@ class TFromWriter {
   }
 
   const TVXTableDefs& FTables;
-  std::unordered_map<const TVXTableDef*, int> FIndex;
+  std::vector<std::pair<const TVXTableDef*, int>> FIndex;
   std::vector<Edge> FEdges;
-  std::vector<std::vector<int>> FOut, FIn;
+  std::vector<int> FIn, FOutStart, FInStart;
   std::vector<bool> FWritten, FEmitted;
-  std::vector<int> FPendingSelf;
+  std::vector<int> FPendingSelf, FConds;
 };
 
 }  // namespace
 
 std::string TVXTableDef::GetScript() const {
+  std::string R;
   TVXTableDefs* Tables = TableDefs();
-  if (!Tables) return "  " + GetTableText();
-  return TFromWriter(*Tables).Entry(Index());
+  if (!Tables) {
+    R = "  ";
+    WriteTableText(R, *this);
+  } else {
+    TFromWriter(*Tables).Entry(R, Index());
+  }
+  return R;
 }
 
 // ---------------------------------------------------------------------------
@@ -415,9 +594,8 @@ TVXFieldDef* TVXTableDefs::GetFieldDefs(int Index) const {
 std::vector<TVXFieldDef*> TVXTableDefs::GetOrderedFields() const {
   std::vector<TVXFieldDef*> Slots(GetFieldCount(), nullptr);
   for (TCollectionItem* I : List()) {
-    const TVXFieldDefs* Fields = static_cast<TVXTableDef*>(I)->FieldDefs();
-    for (int j = 0; j < Fields->Count(); ++j) {
-      TVXFieldDef* F = Fields->Items(j);
+    for (TCollectionItem* Item : static_cast<TVXTableDef*>(I)->FieldDefs()->List()) {
+      auto* F = static_cast<TVXFieldDef*>(Item);
       int p = F->OutputIndex();
       if (p >= 0 && p < static_cast<int>(Slots.size()) && !Slots[p]) Slots[p] = F;
     }
@@ -492,35 +670,72 @@ void TVXTableDefs::EndUpdate() {
   UpdateFieldAliases();
 }
 
-std::string TVXTableDefs::GetFromText() const { return TFromWriter(*this).Write(); }
+void ScriptWriter::AppendFromText(std::string& Out, const TVXTableDefs& Tables) {
+  TFromWriter(Tables).Write(Out);
+}
+
+std::string TVXTableDefs::GetFromText() const {
+  std::string R;
+  ScriptWriter::AppendFromText(R, *this);
+  return R;
+}
+
+namespace {
+
+// The body of TVXTableDefs::GetScript: the SELECT list (or "*") and the FROM
+// clause; nothing without fields and tables.
+void WriteTableDefs(std::string& Out, const TVXTableDefs& Tables) {
+  const size_t Start = Out.size();
+  Out += "\r\n";
+  bool AnyField = false;
+  for (const TVXFieldDef* F : Tables.GetOrderedFields()) {
+    if (!F || F->IsInputParam()) continue;
+    // A field that writes nothing takes no place in the list.
+    const size_t Mark = Out.size();
+    Out += AnyField ? ",\r\n  " : "  ";
+    const size_t Text = Out.size();
+    ScriptWriter::AppendScript(Out, *F);
+    if (Out.size() == Text)
+      Out.resize(Mark);
+    else
+      AnyField = true;
+  }
+  if (!AnyField) {
+    Out.resize(Start);
+    Out += '*';  // taken back when no table is written either
+  }
+  const size_t Mark = Out.size();
+  Out += "\r\n";
+  ScriptWriter::AppendKeyword(Out, Tables.Parser(), "FROM");
+  Out += "\r\n";
+  const size_t From = Out.size();
+  ScriptWriter::AppendFromText(Out, Tables);
+  if (Out.size() == From)
+    Out.resize(AnyField ? Mark : Start);
+  else
+    Out += "\r\n";
+}
+
+}  // namespace
 
 std::string TVXTableDefs::GetScript() const {
-  std::string Fields;
-  for (TVXFieldDef* F : GetOrderedFields()) {
-    if (!F || F->IsInputParam()) continue;
-    std::string S = F->GetScript();
-    if (S.empty()) continue;
-    if (!Fields.empty()) Fields += ",\r\n";
-    Fields += "  " + S;
-  }
-  std::string Tables = GetFromText();
   std::string R;
-  if (Fields.empty())
-    R = Tables.empty() ? "" : "*";
-  else
-    R = "\r\n" + Fields;
-  if (!Tables.empty()) {
-    std::string From = Parser() ? Parser()->ProcessKeyword("FROM") : "FROM";
-    R += "\r\n" + From + "\r\n" + Tables + "\r\n";
-  }
+  WriteTableDefs(R, *this);
   return R;
+}
+
+void ScriptWriter::AppendScript(std::string& Out, const TVXTableDefs& X) {
+  if (IsExactly<TVXTableDefs>(X))
+    WriteTableDefs(Out, X);
+  else
+    Out += X.GetScript();
 }
 
 // ---------------------------------------------------------------------------
 // TVXJoinDef
 
 TVXTableDef* TVXJoinDef::GetTableDef() const {
-  const auto* Joins = dynamic_cast<const TVXJoinDefs*>(Collection());
+  const auto* Joins = ScriptWriter::FastCast<const TVXJoinDefs>(Collection());
   return Joins ? Joins->OwnerTable() : nullptr;
 }
 
@@ -546,49 +761,37 @@ void TVXJoinDef::Assign(const TPersistent* Source) {
 }
 
 std::string TVXJoinDef::GetKindText(bool Reversed) const {
-  TVXJoinKind K = FJoinKind;
-  if (Reversed && K == vxjLOuterJoin)
-    K = vxjROuterJoin;
-  else if (Reversed && K == vxjROuterJoin)
-    K = vxjLOuterJoin;
-  switch (K) {
-    case vxjInnerJoin:
-      return ProcessKeyword("INNER");
-    case vxjLOuterJoin:
-      return ProcessKeyword("LEFT OUTER");
-    case vxjROuterJoin:
-      return ProcessKeyword("RIGHT OUTER");
-    case vxjFOuterJoin:
-      return ProcessKeyword("FULL OUTER");
-  }
-  return std::string();
+  std::string R;
+  WriteKindText(R, *this, Reversed);
+  return R;
 }
 
 std::string TVXJoinDef::GetCondition() const {
-  TVXTableDef* Owner = GetTableDef();
-  if (!Owner || FFieldName.empty() || Trim(FJoinField).empty() || FJoinAlias.empty())
-    return std::string();
-  if (FJoinKind < vxjInnerJoin || FJoinKind > vxjFOuterJoin) return std::string();
-  std::string Right = FJoinAlias;
-  if (Owner->TableDefs()) {
-    TVXTableDef* R = GetJoinedTable();
-    if (!R) return std::string();
-    // Like the left side, a joined table without alias is named by its name.
-    Right = R->Qualifier();
-  }
-  const std::string& Left = Owner->Qualifier();
-  if (Left.empty() || Right.empty()) return std::string();
-  return Format("%s.%s %s %s.%s", ProcessName(Left), ProcessName(FFieldName), FComparison,
-                ProcessName(Right), ProcessName(FJoinField));
+  std::string R;
+  const TJoinSides S = SidesOf(*this);
+  if (S.Left) WriteCondition(R, *this, S);
+  return R;
 }
 
 std::string TVXJoinDef::GetScript() const {
-  std::string Cond = GetCondition();
-  if (Cond.empty()) return Cond;
-  TVXTableDef* R = GetJoinedTable();
-  std::string Joined = R ? R->GetTableText() : ProcessName(FJoinAlias);
-  return Format("%s %s %s %s (%s)", GetKindText(false), ProcessKeyword("JOIN"), Joined,
-                ProcessKeyword("ON"), Cond);
+  std::string R;
+  const TJoinSides S = SidesOf(*this);
+  if (!S.Left) return R;
+  const TVXSelectParser* P = Parser();
+  WriteKindText(R, *this, false);
+  R += ' ';
+  ScriptWriter::AppendKeyword(R, P, "JOIN");
+  R += ' ';
+  if (const TVXTableDef* Joined = GetJoinedTable())
+    WriteTableText(R, *Joined);
+  else
+    ScriptWriter::AppendItemName(R, P, FJoinAlias);
+  R += ' ';
+  ScriptWriter::AppendKeyword(R, P, "ON");
+  R += " (";
+  WriteCondition(R, *this, S);
+  R += ')';
+  return R;
 }
 
 // ---------------------------------------------------------------------------
@@ -610,7 +813,8 @@ std::string TVXJoinDefs::GetScript() const {
   for (int i = 0; i < Count(); ++i) {
     std::string S = Items(i)->GetScript();
     if (S.empty()) continue;
-    R += "\r\n  " + S;
+    R += "\r\n  ";
+    R += S;
   }
   return R;
 }

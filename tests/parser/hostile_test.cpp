@@ -5,6 +5,7 @@
 // no other exception may leave the parser.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -159,6 +160,24 @@ TEST(HostileInput, MillionItemSelectListIsReadInLinearTime) {
   ASSERT_EQ(Fields->Count(), 2 * Distinct + 2);
   EXPECT_EQ(Fields->Items(3)->Alias(), "a2");
   EXPECT_EQ(Fields->Items(2 * Distinct + 1)->Alias(), "a" + std::to_string(Distinct + 1));
+}
+
+// Outputs of one name give the GROUP BY derivation as many equal names to
+// tell the explicit entries apart by; looking them up must not take longer
+// with every one of them.
+TEST(HostileInput, GroupingOfManyLikeNamedColumnsIsWrittenInLinearTime) {
+  const int Items = 50000;
+  auto P = TVXSelectParser::Create<TVXSelectParser>();
+  P->Scanner()->SetQuoteIdentifiers(false);
+  const std::string Sql = "SELECT a" + Repeat(", a", Items - 1) + ", SUM(b) FROM t GROUP BY A";
+  P->SetExpression(Sql);
+  const std::clock_t Start = std::clock();
+  const std::string Written = P->GetExpression();
+  const double Seconds = double(std::clock() - Start) / CLOCKS_PER_SEC;
+  // The bound of the fuzz targets: far below what a quadratic walk costs.
+  EXPECT_LT(Seconds, 0.25 + 50e-6 * static_cast<double>(Sql.size()));
+  ASSERT_EQ(P->GroupByItems()->Count(), Items);  // «A» names the derived «t.a»
+  EXPECT_NE(Written.find("GROUP BY\r\n  t.a,\r\n  t.a,"), std::string::npos);
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "parser/limits.h"
 #include "parser/selectparser.h"
@@ -469,6 +470,103 @@ TEST(ModelConstruction, DerivedFactoriesRun) {
   EXPECT_NE(dynamic_cast<TestScanner*>(P->Scanner()), nullptr);
   EXPECT_TRUE(P->Scanner()->IsKeyword("qualify"));
   EXPECT_GE(P->Aggregates()->IndexOf("MEDIAN"), 0);
+}
+
+// Model classes that override how they are written: each wraps the text
+// of its base class, so that the statement shows where each one was used.
+class TaggedNode : public TVXFunctionDef {
+ public:
+  std::string GetScript() const override { return "~" + TVXFunctionDef::GetScript() + "~"; }
+
+ protected:
+  friend class TCollectionItem;
+  TaggedNode() = default;
+};
+
+class TaggedField : public TVXFieldDef {
+ public:
+  std::string GetScript() const override { return "<" + TVXFieldDef::GetScript() + ">"; }
+
+ protected:
+  friend class TCollectionItem;
+  TaggedField() = default;
+  std::unique_ptr<TVXFunctionDefs> CreateArguments() override {
+    return std::make_unique<TVXFunctionDefs>(this, &ItemClassOf<TaggedNode>);
+  }
+};
+
+class TaggedTable : public TVXTableDef {
+ protected:
+  friend class TCollectionItem;
+  TaggedTable() = default;
+  std::unique_ptr<TVXFieldDefs> CreateFieldDefs() override {
+    return std::make_unique<TVXFieldDefs>(this, &ItemClassOf<TaggedField>);
+  }
+};
+
+class TaggedCriterion : public TVXCriterion {
+ public:
+  std::string GetScript() const override { return "{" + TVXCriterion::GetScript() + "}"; }
+
+ protected:
+  friend class TCollectionItem;
+  TaggedCriterion() = default;
+};
+
+class BracketScanner : public TVXSQLScanner {
+ public:
+  std::string ProcessName(std::string_view S) const override { return "[" + std::string(S) + "]"; }
+
+ protected:
+  friend class TVXScanner;
+  BracketScanner() = default;
+};
+
+class TaggedParser : public TVXSelectParser {
+ protected:
+  friend class TVXSelectParser;
+  TaggedParser() = default;
+  std::unique_ptr<TVXSQLScanner> CreateScanner() override {
+    return TVXScanner::Create<BracketScanner>();
+  }
+  std::unique_ptr<TVXTableDefs> CreateTableDefs() override {
+    return std::make_unique<TVXTableDefs>(this, &ItemClassOf<TaggedTable>);
+  }
+  std::unique_ptr<TVXWhereItems> CreateWhereItems() override {
+    return std::make_unique<TVXWhereItems>(this, &ItemClassOf<TaggedCriterion>);
+  }
+};
+
+TEST(ModelConstruction, OverridesOfWritingAreUsed) {
+  auto P = TVXSelectParser::Create<TaggedParser>();
+  P->SetExpression(
+      "SELECT c.NAME, SUM(o.TOTAL) AS T FROM CUSTOMER c INNER JOIN ORDERS o ON (c.ID = o.CUST) "
+      "WHERE (o.TOTAL > 10 OR c.NAME LIKE 'A%') AND o.PAID = 1 GROUP BY c.NAME ORDER BY c.NAME");
+  // The argument of SUM made again by its field's own argument list, so
+  // that it is a node of the derived class however the parser built it.
+  TVXFieldDef* Sum = P->TableDefs()->FindByAlias("o")->FieldDefs()->FindByAlias("T");
+  ASSERT_NE(Sum, nullptr);
+  Sum->Arguments()->Clear();
+  TVXFunctionDef* Total = Sum->Arguments()->Add();
+  Total->SetName("TOTAL");
+  Total->SetKind(fkIdentifier);
+  // Names written twice (conditions and grouping entries hold written
+  // names) come back in two pairs of brackets.
+  EXPECT_EQ(P->GetExpression(),
+            "SELECT \r\n"
+            "  <[c].[NAME]>,\r\n"
+            "  <SUM(~[o].[TOTAL]~) AS T>\r\n"
+            "FROM\r\n"
+            "  [CUSTOMER] [c] \r\n"
+            "  INNER JOIN [ORDERS] [o] ON ([c].[ID] = [o].[CUST])\r\n"
+            "WHERE\r\n"
+            "  ({([[o].[TOTAL]] > 10) OR \r\n"
+            "  ([[c].[NAME]] LIKE 'A%')}) AND \r\n"
+            "  ({[[o].[PAID]] = 1})\r\n"
+            "GROUP BY\r\n"
+            "  [[c.NAME]]\r\n"
+            "ORDER BY\r\n"
+            "  [c.NAME]\r\n");
 }
 
 }  // namespace

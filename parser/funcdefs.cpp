@@ -1,5 +1,7 @@
 #include "parser/funcdefs.h"
 
+#include <typeinfo>
+
 #include "parser/limits.h"
 #include "parser/scanner.h"
 #include "parser/scriptwriter.h"
@@ -172,6 +174,13 @@ void TVXFunctionDef::MoveArguments(TVXFunctionDef* Src) {
   if (!Src->HasArguments()) return;
   TVXFunctionDefs* Own = Arguments();
   TVXFunctionDefs* From = Src->FArguments.get();
+  // Nodes move only into a list that would have made them alike; a list of
+  // another kind (a derived field's own argument class) gets copies.
+  if (Own->ItemClass() != From->ItemClass() || typeid(*Own) != typeid(*From)) {
+    Own->Assign(From);
+    From->Clear();
+    return;
+  }
   while (From->Count() > 0) From->Items(0)->SetCollection(Own);
 }
 

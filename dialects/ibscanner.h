@@ -44,6 +44,7 @@ class TVXIBScanner : public TVXSQLScanner {
   std::string ProcessName(std::string_view S) const override;
 
  protected:
+  bool KeepsWordTests() const override { return typeid(*this) == typeid(TVXIBScanner); }
   // An unquoted identifier is read in upper case.
   void TokenRead() override;
   friend class TVXScanner;

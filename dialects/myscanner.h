@@ -25,6 +25,7 @@ class TVXMySQLScanner : public TVXSQLScanner {
   std::string QuoteIdent(std::string_view Name) const override;
 
  protected:
+  bool KeepsWordTests() const override { return typeid(*this) == typeid(TVXMySQLScanner); }
   friend class TVXScanner;
   TVXMySQLScanner() = default;
 };

@@ -193,6 +193,11 @@ void TVXSQLScanner::Initialize() {
   FLinePos = 1;
   FQuoteIdentifiers = true;
   RefreshCharClasses();
+  FStandardWords = KeepsWordTests();
+}
+
+bool TVXSQLScanner::KeepsWordTests() const {
+  return typeid(*this) == typeid(TVXSQLScanner);
 }
 
 void TVXSQLScanner::RefreshCharClasses() {
@@ -750,9 +755,20 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
     FWordText = R.data();
     FWordSize = R.size();
     FWordLooked = false;
-    if (R.empty())
+    if (R.empty()) {
       T.Kind = tkEnd;
-    else if (IsFunction(R))  // before keywords: a word of both lists is a function
+    } else if (FStandardWords) {
+      // The same tests in the same order, the lists asked once.
+      const uint8_t Lists = WordLists(R);
+      if (Lists & wlFunction)
+        T.Kind = tkFunction;
+      else if (Lists & wlKeyword)
+        T.Kind = tkKeyword;
+      else if (std::all_of(R.begin(), R.end(), [this](char C) { return CharIs(C, chDigit); }))
+        T.Kind = tkInteger;
+      else if (TableIdentifier(R) || TableIdentifier(ProcessIdent(R)))
+        T.Kind = tkIdent;
+    } else if (IsFunction(R))  // before keywords: a word of both lists is a function
       T.Kind = tkFunction;
     else if (IsKeyword(R))
       T.Kind = tkKeyword;
@@ -770,7 +786,7 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T) {
       FWordSize = R.size();
       FWordLooked = false;
     }
-    if (IsOperation(R))
+    if (FStandardWords ? !R.empty() && (WordLists(R) & wlOperation) != 0 : IsOperation(R))
       T.Kind = tkOperation;
   }
   FWordText = nullptr;

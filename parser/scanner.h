@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <typeinfo>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -201,6 +202,12 @@ class TVXSQLScanner : public TVXScanner {
   // Called after each token is read, before the unterminated check; a
   // dialect adjusts the token here (case of unquoted names, say).
   virtual void TokenRead() {}
+  // Whether the object's class keeps this class's word tests (IsFunction,
+  // IsKeyword, IsOperation, IsInteger, IsIdentifier): reading then asks the
+  // merged word table once per word instead of each test in turn. A class
+  // answers true only for objects of exactly itself, so that a class
+  // derived from it with tests of its own is asked through them.
+  virtual bool KeepsWordTests() const;
 
   // Bits of the character-class table.
   enum : uint16_t {
@@ -238,6 +245,7 @@ class TVXSQLScanner : public TVXScanner {
   uint8_t WordLists(std::string_view S) const;
   uint8_t LookUpWord(std::string_view S) const;
   void MergeWordLists() const;
+  bool FStandardWords = false;      // KeepsWordTests, asked once
   const char* FWordText = nullptr;  // the word being classified, or null
   size_t FWordSize = 0;
   mutable uint8_t FWordBits = 0;

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -265,6 +264,21 @@ class TLineReader {
   bool FFailed = false;
 };
 
+// Appends the whole of In to Text; false on a read error, which the stream
+// buffer may throw (a directory given as the file, for one).
+bool ReadAll(std::istream& In, std::string& Text) {
+  try {
+    char Chunk[64 * 1024];
+    while (const std::streamsize N = In.rdbuf()->sgetn(Chunk, sizeof Chunk)) {
+      if (N < 0) break;
+      Text.append(Chunk, static_cast<size_t>(N));
+    }
+  } catch (...) {
+    return false;
+  }
+  return !In.bad();
+}
+
 }  // namespace
 
 const char* VexarSqlUsage() { return kUsage; }
@@ -350,8 +364,8 @@ int RunVexarSql(const std::vector<std::string>& Args, std::istream& In, std::ost
     return vsOk;
   }
 
-  std::string Text((std::istreambuf_iterator<char>(*Input)), std::istreambuf_iterator<char>());
-  if (Input->bad()) {
+  std::string Text;
+  if (!ReadAll(*Input, Text)) {
     Err << "vexar-sql: cannot read the input\n";
     return vsUsageError;
   }

@@ -215,6 +215,15 @@ TEST_F(VexarSqlTest, BatchResultsAreTheSingleStatementResults) {
   }
 }
 
+TEST_F(VexarSqlTest, AnInputThatCannotBeReadExitsWithTwo) {
+  for (const char* Args : {"", "--batch ", "--json "}) {
+    Result R = Run(std::string(Args) + "'" + Dir + "'");  // a directory
+    EXPECT_EQ(R.Status, 2) << Args;
+    EXPECT_EQ(R.Out, "") << Args;
+    EXPECT_EQ(R.Err, "vexar-sql: cannot read the input\n") << Args;
+  }
+}
+
 TEST_F(VexarSqlTest, SchemaDropsColumnsATableLacks) {
   std::string Schema = Write("schema", "# columns\ncustomer: id, name\norders: id, cust_id, total\n");
   Result R = Run("--no-quote --schema '" + Schema + "'",

@@ -265,10 +265,15 @@ void AppendJsonText(std::string& Out, std::string_view S) {
   Out.resize(static_cast<size_t>(End - Out.data()));
 }
 
+std::string ErrorMessage(const EVXParserError& Error) {
+  return EVXParserError::MessageFor(Error.ErrorCode(), Error.Token(), Error.LineNo(),
+                                    Error.LinePos());
+}
+
 Json ErrorToJson(const EVXParserError& Error) {
   Json J = Json::object();
   J["ErrorCode"] = Error.ErrorCode();
-  J["Message"] = JsonText(Error.what());
+  J["Message"] = JsonText(ErrorMessage(Error));
   J["Token"] = JsonText(Error.Token());
   J["LineNo"] = Error.LineNo();
   J["LinePos"] = Error.LinePos();

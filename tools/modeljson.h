@@ -17,6 +17,9 @@ class EVXParserError;
 // InterBase/Firebird and MySQL parsers), as it stands: nothing is generated.
 nlohmann::ordered_json ModelToJson(const TVXSelectParser& Parser);
 
+// The whole message of a parse error; what() stops at a NUL byte of the token.
+std::string ErrorMessage(const EVXParserError& Error);
+
 // {"ErrorCode", "Message", "Token", "LineNo", "LinePos"} of a parse error.
 nlohmann::ordered_json ErrorToJson(const EVXParserError& Error);
 

@@ -351,7 +351,7 @@ int RunVexarSql(const std::vector<std::string>& Args, std::istream& In, std::ost
     while (Reader.Next(Line, BeforeWait)) {
       if (!Line.empty() && Line.back() == '\r') Line.pop_back();
       if (auto E = Parse(*P, Line)) {
-        Write("{\"error\":", OneLine(E->what()));
+        Write("{\"error\":", OneLine(ErrorMessage(*E)));
       } else {
         if (!Opt.Schema.empty()) LoadSchema(*P, Schema.Lookup());
         Write("{\"sql\":", P->GetExpression());
@@ -377,7 +377,7 @@ int RunVexarSql(const std::vector<std::string>& Args, std::istream& In, std::ost
     Out << DumpJson(Doc, 2) << '\n';
   }
   if (E) {
-    Err << OneLine(E->what()) << "\n";
+    Err << OneLine(ErrorMessage(*E)) << "\n";
     return vsParseError;
   }
   if (!Opt.Json) Out << P->GetExpression();

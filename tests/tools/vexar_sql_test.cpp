@@ -106,6 +106,17 @@ TEST_F(VexarSqlTest, ParseErrorsGoToStandardErrorWithStatusOne) {
   EXPECT_EQ(R.Status, 1);
   EXPECT_EQ(R.Err, "Unexpected end of statement.\n");
 
+  // A NUL byte as the token: the message goes on past it, in every mode.
+  using namespace std::string_literals;
+  const std::string Nul = "SELECT \0 FROM t"s;
+  R = Run("", Nul);
+  EXPECT_EQ(R.Status, 1);
+  EXPECT_EQ(R.Err, "Invalid token '\0' at position 8 of line 1.\n"s);
+  EXPECT_EQ(Run("--batch", Nul).Out,
+            "{\"error\":\"Invalid token '\\u0000' at position 8 of line 1.\"}\n");
+  EXPECT_EQ(nlohmann::json::parse(Run("--json", Nul).Out)["Error"]["Message"],
+            "Invalid token '\0' at position 8 of line 1."s);
+
   // With --json the partial model comes out with the error inside.
   R = Run("--json", "SELECT a, b FROM t WHERE");
   EXPECT_EQ(R.Status, 1);

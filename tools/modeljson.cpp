@@ -202,12 +202,12 @@ char* WriteJsonText(char* D, std::string_view S) {
   const char* const End = P + S.size();
   while (P < End) {
     const char* Stop = End;
-    if (End - P >= 8) {
-      // Eight bytes at a time: the lowest flagged byte of Special is the
-      // first that is no plain character (below 0x20, '"', '\\', 0x7F and
-      // up); flags above it may be false, but they are never looked at. The
-      // eight bytes are copied whole, the room past D allows it, and the
-      // plain ones are kept.
+    if (std::endian::native == std::endian::little && End - P >= 8) {
+      // Eight bytes at a time, the first in the lowest byte of X: the
+      // lowest flagged byte of Special is the first that is no plain
+      // character (below 0x20, '"', '\\', 0x7F and up); flags above it may
+      // be false, but they are never looked at. The eight bytes are copied
+      // whole, the room past D allows it, and the plain ones are kept.
       uint64_t X;
       std::memcpy(&X, P, 8);
       const uint64_t Quote = X ^ (Ones * '"'), Backslash = X ^ (Ones * '\\');

@@ -1,5 +1,9 @@
 #include "tools/modeljson.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "dialects/ibparser.h"
 #include "dialects/myparser.h"
 #include "parser/selectparser.h"
@@ -10,13 +14,17 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-// Length of the valid UTF-8 sequence starting at S[i], or 0.
-size_t Utf8Length(const std::string& S, size_t i) {
+// Length of the valid UTF-8 sequence starting at S[i], or 0; Code gets its
+// code point.
+size_t Utf8Decode(std::string_view S, size_t i, uint32_t& Code) {
   auto B = [&](size_t k) { return static_cast<unsigned char>(S[k]); };
   unsigned char C = B(i);
   size_t N;
   uint32_t Min;
-  if (C < 0x80) return 1;
+  if (C < 0x80) {
+    Code = C;
+    return 1;
+  }
   if ((C & 0xE0) == 0xC0) {
     N = 2;
     Min = 0x80;
@@ -30,7 +38,7 @@ size_t Utf8Length(const std::string& S, size_t i) {
     return 0;
   }
   if (i + N > S.size()) return 0;
-  uint32_t Code = C & (0x7F >> N);
+  Code = C & (0x7F >> N);
   for (size_t k = 1; k < N; ++k) {
     if ((B(i + k) & 0xC0) != 0x80) return 0;
     Code = (Code << 6) | (B(i + k) & 0x3F);
@@ -135,7 +143,8 @@ Json JsonText(const std::string& S) {
   std::string R;
   R.reserve(S.size());
   for (size_t i = 0; i < S.size();) {
-    size_t N = Utf8Length(S, i);
+    uint32_t Code;
+    size_t N = Utf8Decode(S, i, Code);
     if (N > 0) {
       R.append(S, i, N);
       i += N;
@@ -153,10 +162,118 @@ std::string DumpJson(const Json& J, int Indent) {
   return J.dump(Indent, ' ', /*ensure_ascii=*/true);
 }
 
+namespace {
+
+// For each byte, what it becomes inside a JSON string when it is not part of
+// a longer sequence: the byte itself, or its short escape (\b \t \n \f \r
+// \" \\), as up to two characters and their count in bits 16 and up. The
+// count is 0 for the other control characters and DEL, written as \u00XX,
+// and for the bytes 0x80 and up, which start a multi-byte sequence or are
+// not UTF-8.
+struct TEscapeTable {
+  uint32_t Code[256] = {};
+  constexpr TEscapeTable() {
+    for (uint32_t C = 0x20; C < 0x7F; ++C) Code[C] = C | 1u << 16;
+    const char Short[][2] = {{'\b', 'b'}, {'\t', 't'}, {'\n', 'n'}, {'\f', 'f'},
+                             {'\r', 'r'}, {'"', '"'},   {'\\', '\\'}};
+    for (const auto& [C, Letter] : Short)
+      Code[static_cast<unsigned char>(C)] = '\\' | static_cast<uint32_t>(Letter) << 8 | 2u << 16;
+  }
+};
+constexpr TEscapeTable Escapes;
+
+char* WriteU(char* D, uint32_t Code) {
+  static const char Hex[] = "0123456789abcdef";
+  D[0] = '\\';
+  D[1] = 'u';
+  D[2] = Hex[(Code >> 12) & 0xF];
+  D[3] = Hex[(Code >> 8) & 0xF];
+  D[4] = Hex[(Code >> 4) & 0xF];
+  D[5] = Hex[Code & 0xF];
+  return D + 6;
+}
+
+}  // namespace
+
+char* WriteJsonText(char* D, std::string_view S) {
+  constexpr uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
+  *D++ = '"';
+  const char* P = S.data();
+  const char* const End = P + S.size();
+  while (P < End) {
+    const char* Stop = End;
+    if (std::endian::native == std::endian::little && End - P >= 8) {
+      // Eight bytes at a time, the first in the lowest byte of X: the
+      // lowest flagged byte of Special is the first that is no plain
+      // character (below 0x20, '"', '\\', 0x7F and up); flags above it may
+      // be false, but they are never looked at. The eight bytes are copied
+      // whole, the room past D allows it, and the plain ones are kept.
+      uint64_t X;
+      std::memcpy(&X, P, 8);
+      const uint64_t Quote = X ^ (Ones * '"'), Backslash = X ^ (Ones * '\\');
+      const uint64_t Special = (((X - Ones * 0x20) | (Quote - Ones) | (Backslash - Ones)) & ~X) |
+                               ((X + Ones) | X);
+      const uint64_t Flags = Special & Highs;
+      std::memcpy(D, P, 8);
+      if (Flags == 0) {
+        P += 8;
+        D += 8;
+        continue;
+      }
+      const int Plain = std::countr_zero(Flags) / 8;
+      Stop = P + 8;
+      P += Plain;
+      D += Plain;
+    }
+    // Byte by byte up to Stop; a multi-byte sequence may end past it.
+    do {
+      const unsigned char C = static_cast<unsigned char>(*P);
+      const uint32_t E = Escapes.Code[C];
+      if (E >> 16 != 0) {
+        D[0] = static_cast<char>(E);
+        D[1] = static_cast<char>(E >> 8);
+        D += E >> 16;
+        ++P;
+        continue;
+      }
+      uint32_t Code;
+      const size_t N = C < 0x80 ? 0 : Utf8Decode(S, static_cast<size_t>(P - S.data()), Code);
+      if (N == 0) {
+        // A control character, DEL, or a byte that is not UTF-8 standing
+        // for the code point of the same value.
+        D = WriteU(D, C);
+        ++P;
+      } else {
+        if (Code <= 0xFFFF) {
+          D = WriteU(D, Code);
+        } else {
+          D = WriteU(D, 0xD7C0 + (Code >> 10));
+          D = WriteU(D, 0xDC00 + (Code & 0x3FF));
+        }
+        P += N;
+      }
+    } while (P < Stop);
+  }
+  *D++ = '"';
+  return D;
+}
+
+void AppendJsonText(std::string& Out, std::string_view S) {
+  const size_t Start = Out.size();
+  Out.resize(Start + JsonTextRoom(S.size()));
+  char* End = WriteJsonText(Out.data() + Start, S);
+  Out.resize(static_cast<size_t>(End - Out.data()));
+}
+
+std::string ErrorMessage(const EVXParserError& Error) {
+  return EVXParserError::MessageFor(Error.ErrorCode(), Error.Token(), Error.LineNo(),
+                                    Error.LinePos());
+}
+
 Json ErrorToJson(const EVXParserError& Error) {
   Json J = Json::object();
   J["ErrorCode"] = Error.ErrorCode();
-  J["Message"] = JsonText(Error.what());
+  J["Message"] = JsonText(ErrorMessage(Error));
   J["Token"] = JsonText(Error.Token());
   J["LineNo"] = Error.LineNo();
   J["LinePos"] = Error.LinePos();

@@ -1,11 +1,14 @@
 #include "tools/vexarsql.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <string_view>
+#include <vector>
 
 #include "dialects/ibparser.h"
 #include "dialects/myparser.h"
@@ -181,6 +184,101 @@ std::optional<EVXParserError> Parse(TVXSelectParser& P, const std::string& Text)
   return Error;
 }
 
+// The lines of a stream, one by one, as std::getline splits them. It takes
+// from the stream's buffer what is there without waiting, in chunks, and
+// waits for more only when no whole line is left: BeforeWait runs then, so
+// that a caller feeding the input one line at a time gets the answers so far
+// before it is waited on.
+class TLineReader {
+ public:
+  explicit TLineReader(std::istream& In) : FIn(In) {
+    if (!In.good()) {
+      FEnd = true;
+      FFailed = In.bad();
+    }
+  }
+
+  // The next line, without its '\n'; false at the end of the input.
+  template <class F>
+  bool Next(std::string& Line, F&& BeforeWait) {
+    for (;;) {
+      const char* Begin = FBuf.data() + FPos;
+      const size_t Left = FBuf.size() - FPos;
+      if (const void* NL = std::memchr(FBuf.data() + FScan, '\n', FBuf.size() - FScan)) {
+        const size_t Length = static_cast<const char*>(NL) - Begin;
+        Line.assign(Begin, Length);
+        FPos += Length + 1;
+        FScan = FPos;
+        return true;
+      }
+      FScan = FBuf.size();
+      if (FEnd) {
+        if (Left == 0) return false;
+        Line.assign(Begin, Left);  // the last line, without a line break
+        FPos = FScan = FBuf.size();
+        return true;
+      }
+      Fill(BeforeWait);
+    }
+  }
+
+  // Reading stopped on an error of the stream.
+  bool Failed() const { return FFailed; }
+
+ private:
+  static constexpr std::streamsize kChunk = 64 * 1024;
+
+  template <class F>
+  void Fill(F& BeforeWait) {
+    FBuf.erase(0, FPos);  // what is left is the start of a line
+    FScan -= FPos;
+    FPos = 0;
+    std::streambuf* Sb = FIn.rdbuf();
+    try {
+      std::streamsize N = Sb->in_avail();
+      if (N <= 0) {
+        BeforeWait();
+        if (std::istream::traits_type::eq_int_type(Sb->sgetc(), std::istream::traits_type::eof())) {
+          FEnd = true;
+          return;
+        }
+        N = std::max<std::streamsize>(Sb->in_avail(), 1);
+      }
+      N = std::min(N, kChunk);
+      const size_t Old = FBuf.size();
+      FBuf.resize(Old + static_cast<size_t>(N));
+      const std::streamsize Got = Sb->sgetn(FBuf.data() + Old, N);
+      FBuf.resize(Old + static_cast<size_t>(std::max<std::streamsize>(Got, 0)));
+      if (Got <= 0) FEnd = true;
+    } catch (...) {
+      // A read error (a directory given as the file, for one).
+      FEnd = FFailed = true;
+    }
+  }
+
+  std::istream& FIn;
+  std::string FBuf;
+  size_t FPos = 0;   // start of the next line in FBuf
+  size_t FScan = 0;  // FBuf before this has no '\n' past FPos
+  bool FEnd = false;
+  bool FFailed = false;
+};
+
+// Appends the whole of In to Text; false on a read error, which the stream
+// buffer may throw (a directory given as the file, for one).
+bool ReadAll(std::istream& In, std::string& Text) {
+  try {
+    char Chunk[64 * 1024];
+    while (const std::streamsize N = In.rdbuf()->sgetn(Chunk, sizeof Chunk)) {
+      if (N < 0) break;
+      Text.append(Chunk, static_cast<size_t>(N));
+    }
+  } catch (...) {
+    return false;
+  }
+  return !In.bad();
+}
+
 }  // namespace
 
 const char* VexarSqlUsage() { return kUsage; }
@@ -230,27 +328,44 @@ int RunVexarSql(const std::vector<std::string>& Args, std::istream& In, std::ost
   std::unique_ptr<TVXSelectParser> P = MakeParser(Opt);
 
   if (Opt.Batch) {
+    // Before waiting for input, the results so far go out where the input
+    // asks for it (standard input tied to standard output), as a line
+    // read with the stream's own functions would have flushed them.
+    auto BeforeWait = [&]() {
+      if (std::ostream* Tied = Input->tie()) Tied->flush();
+    };
+    // Each result is written into Result, which only grows: a line costs
+    // its escaping and one write.
+    std::vector<char> Result;
+    auto Write = [&](std::string_view Head, std::string_view Text) {
+      const size_t Need = Head.size() + JsonTextRoom(Text.size()) + 2;
+      if (Result.size() < Need) Result.resize(std::max(Need, 2 * Result.size()));
+      char* D = std::copy(Head.begin(), Head.end(), Result.data());
+      D = WriteJsonText(D, Text);
+      *D++ = '}';
+      *D++ = '\n';
+      Out.write(Result.data(), D - Result.data());
+    };
+    TLineReader Reader(*Input);
     std::string Line;
-    while (std::getline(*Input, Line)) {
+    while (Reader.Next(Line, BeforeWait)) {
       if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-      nlohmann::ordered_json R = nlohmann::ordered_json::object();
       if (auto E = Parse(*P, Line)) {
-        R["error"] = JsonText(OneLine(E->what()));
+        Write("{\"error\":", OneLine(ErrorMessage(*E)));
       } else {
         if (!Opt.Schema.empty()) LoadSchema(*P, Schema.Lookup());
-        R["sql"] = JsonText(P->GetExpression());
+        Write("{\"sql\":", P->GetExpression());
       }
-      Out << DumpJson(R) << '\n';
     }
-    if (Input->bad()) {
+    if (Reader.Failed()) {
       Err << "vexar-sql: cannot read the input\n";
       return vsUsageError;
     }
     return vsOk;
   }
 
-  std::string Text((std::istreambuf_iterator<char>(*Input)), std::istreambuf_iterator<char>());
-  if (Input->bad()) {
+  std::string Text;
+  if (!ReadAll(*Input, Text)) {
     Err << "vexar-sql: cannot read the input\n";
     return vsUsageError;
   }
@@ -262,7 +377,7 @@ int RunVexarSql(const std::vector<std::string>& Args, std::istream& In, std::ost
     Out << DumpJson(Doc, 2) << '\n';
   }
   if (E) {
-    Err << OneLine(E->what()) << "\n";
+    Err << OneLine(ErrorMessage(*E)) << "\n";
     return vsParseError;
   }
   if (!Opt.Json) Out << P->GetExpression();

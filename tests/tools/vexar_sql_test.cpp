@@ -11,6 +11,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "tools/modeljson.h"
+
 namespace {
 
 struct Result {
@@ -104,6 +106,17 @@ TEST_F(VexarSqlTest, ParseErrorsGoToStandardErrorWithStatusOne) {
   EXPECT_EQ(R.Status, 1);
   EXPECT_EQ(R.Err, "Unexpected end of statement.\n");
 
+  // A NUL byte as the token: the message goes on past it, in every mode.
+  using namespace std::string_literals;
+  const std::string Nul = "SELECT \0 FROM t"s;
+  R = Run("", Nul);
+  EXPECT_EQ(R.Status, 1);
+  EXPECT_EQ(R.Err, "Invalid token '\0' at position 8 of line 1.\n"s);
+  EXPECT_EQ(Run("--batch", Nul).Out,
+            "{\"error\":\"Invalid token '\\u0000' at position 8 of line 1.\"}\n");
+  EXPECT_EQ(nlohmann::json::parse(Run("--json", Nul).Out)["Error"]["Message"],
+            "Invalid token '\0' at position 8 of line 1."s);
+
   // With --json the partial model comes out with the error inside.
   R = Run("--json", "SELECT a, b FROM t WHERE");
   EXPECT_EQ(R.Status, 1);
@@ -179,6 +192,47 @@ TEST_F(VexarSqlTest, BatchWritesOneJsonLinePerStatementAndGoesOn) {
             "{\"error\":\"Invalid token 'FROM' at position 8 of line 1.\"}\n"
             "{\"sql\":\"\"}\n"
             "{\"sql\":\"SELECT \\r\\n  'it''s' AS x\\r\\nFROM\\r\\n  u\\r\\n\"}\n");
+}
+
+TEST_F(VexarSqlTest, BatchResultsAreTheSingleStatementResults) {
+  // A line longer than the chunks the input is read in, texts that are not
+  // ASCII, and a last line without a line break, from a file and from
+  // standard input.
+  std::string Long = "SELECT c0";
+  for (int i = 1; i < 20000; ++i) Long += ", c" + std::to_string(i);
+  Long += " FROM t";
+  const std::string Lines[] = {Long, "SELECT 'caf\xe9', '\xe2\x82\xac' FROM t", "SELECT FROM",
+                               "SELECT \"q\"\"x\" FROM \"a\\b\""};
+  // Each line's result as the JSON value of the text the command writes for
+  // the line alone, or of its error message.
+  std::string Input, Expected;
+  for (const std::string& L : Lines) {
+    Input += L + "\n";
+    Result One = Run("", L);
+    nlohmann::ordered_json J;
+    if (One.Status == 0)
+      J["sql"] = Vexar::JsonText(One.Out);
+    else
+      J["error"] = Vexar::JsonText(One.Err.substr(0, One.Err.size() - 1));
+    Expected += Vexar::DumpJson(J) + "\n";
+  }
+  Input.pop_back();
+  ASSERT_NE(Expected.find("'caf\\u00e9' AS FIELD_1,\\r\\n  '\\u20ac'"), std::string::npos);
+  ASSERT_NE(Expected.find("{\"error\":\"Invalid token 'FROM'"), std::string::npos);
+  for (const std::string& Args : {"--batch '" + Write("batch.sql", Input) + "'", std::string("--batch")}) {
+    Result R = Run(Args, Input);
+    EXPECT_EQ(R.Status, 0) << R.Err;
+    EXPECT_TRUE(R.Out == Expected) << Args;
+  }
+}
+
+TEST_F(VexarSqlTest, AnInputThatCannotBeReadExitsWithTwo) {
+  for (const char* Args : {"", "--batch ", "--json "}) {
+    Result R = Run(std::string(Args) + "'" + Dir + "'");  // a directory
+    EXPECT_EQ(R.Status, 2) << Args;
+    EXPECT_EQ(R.Out, "") << Args;
+    EXPECT_EQ(R.Err, "vexar-sql: cannot read the input\n") << Args;
+  }
 }
 
 TEST_F(VexarSqlTest, SchemaDropsColumnsATableLacks) {

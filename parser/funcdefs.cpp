@@ -2,6 +2,7 @@
 
 #include <typeinfo>
 
+#include "parser/criterions.h"
 #include "parser/limits.h"
 #include "parser/scanner.h"
 #include "parser/scriptwriter.h"
@@ -275,10 +276,23 @@ void ScriptWriter::AppendScript(std::string& Out, const TVXFunctionDef& X) {
 // ---------------------------------------------------------------------------
 // TVXFunctionDefs
 
+namespace {
+
+// Owner as a To, or null. The owners of argument lists are mostly
+// conditions, which are neither nodes nor tables: they are told apart
+// without a failing dynamic_cast.
+template <class To, class... Exact>
+To* OwnerAs(TPersistent* Owner) {
+  if (!Owner || ScriptWriter::IsExactly<TVXCriterion>(*Owner)) return nullptr;
+  return ScriptWriter::FastCast<To, Exact...>(Owner);
+}
+
+}  // namespace
+
 TVXFunctionDefs::TVXFunctionDefs(TPersistent* Owner, TCollectionItemClass ItemClass)
     : TVXCollection(Owner, ItemClass),
-      FOwnerNode(dynamic_cast<TVXFunctionDef*>(Owner)),
-      FOwnerTable(dynamic_cast<TVXTableDef*>(Owner)) {}
+      FOwnerNode(OwnerAs<TVXFunctionDef, TVXFieldDef>(Owner)),
+      FOwnerTable(OwnerAs<TVXTableDef>(Owner)) {}
 
 TVXFunctionDefs::TVXFunctionDefs(TVXFunctionDef* Owner, TCollectionItemClass ItemClass)
     : TVXCollection(Owner, ItemClass), FOwnerNode(Owner), FOwnerTable(nullptr) {}
@@ -326,7 +340,7 @@ namespace {
 
 // The table list a field belongs to through its table, or null.
 TVXTableDefs* TableListOf(const TVXFieldDef* Field) {
-  const auto* Fields = dynamic_cast<const TVXFieldDefs*>(Field->Collection());
+  const auto* Fields = ScriptWriter::FastCast<const TVXFieldDefs>(Field->Collection());
   TVXTableDef* Table = Fields ? Fields->TableDef() : nullptr;
   return Table ? Table->TableDefs() : nullptr;
 }
@@ -411,7 +425,7 @@ std::string TVXFieldDef::GenerateAlias(const std::string& Base, bool Force) cons
 }
 
 std::string TVXFieldDef::GetTableAlias() const {
-  const auto* Fields = dynamic_cast<const TVXFieldDefs*>(Collection());
+  const auto* Fields = ScriptWriter::FastCast<const TVXFieldDefs>(Collection());
   TVXTableDef* Table = Fields ? Fields->TableDef() : nullptr;
   return Table ? Table->Alias() : std::string();
 }

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "parser/parsetree.h"
+#include "parser/scriptwriter.h"
 #include "parser/selectparser.h"
 #include "platform/strutils.h"
 
@@ -356,7 +357,7 @@ void TVXSelectParser::DoParseExpression(TVXFunctionDef* Def, TVXTableDef*& Table
   Def->Clear();
   FAliasGiven = false;
   FStarRead = false;
-  auto* Field = dynamic_cast<TVXFieldDef*>(Def);
+  auto* Field = ScriptWriter::FastCast<TVXFieldDef>(Def);
   const bool OutputItem = Field && ListHas(AllowedWords, "AS");
   auto Node = ParseArithmetic(OutputItem);
   if (!Node) {

@@ -633,10 +633,10 @@ void TVXSQLScanner::Init() {
 //    delimiter, and one or two comparison characters make one tkComparison;
 //  - any other character belongs to the word, which is then classified.
 // Reaching the end of the text inside quotes marks the token Unterminated.
-void TVXSQLScanner::ReadRawToken(TRawToken& T) {
+void TVXSQLScanner::ReadRawToken(TRawToken& T, std::string& Text) {
   const std::string& S = FExpression;
   const size_t N = S.size();
-  std::string& R = T.Text;
+  std::string& R = Text;
   R.clear();
   T.Kind = tkUnknown;
   T.Quoted = false;
@@ -858,7 +858,7 @@ void TVXSQLScanner::ReadToken() {
       FLinePos += P - FPosition;
       FPosition = P;
     }
-    ReadRawToken(T);
+    ReadRawToken(T, FToken);
     if (T.Kind == tkSpace || T.Kind == tkEol)
       ++FSpaceCount;
     else if (T.Kind == tkQuote)
@@ -869,7 +869,8 @@ void TVXSQLScanner::ReadToken() {
   FTokenKind = T.Kind;
   FTokenQuoted = T.Quoted;
   FTokenLength = T.Columns;
-  FToken = T.Quoted ? UnquoteText(T.Text, FQuoteChar) : std::move(T.Text);
+  if (T.Quoted)
+    FToken = UnquoteText(FToken, FQuoteChar);
   if (T.Unterminated)
     RaiseUnterminated();
   TokenRead();
@@ -916,9 +917,10 @@ int TVXSQLScanner::LevelChange(int From, int To, bool InQuote, char QuoteChar) {
   FQuoteChar = QuoteChar;
   FEmptyString = false;
   TRawToken T;
+  std::string Text;
   while (FPosition < To) {
     const int Before = FPosition;
-    ReadRawToken(T);
+    ReadRawToken(T, Text);
     if (FPosition == Before && T.Kind == tkEnd)
       break;
   }

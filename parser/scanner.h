@@ -185,9 +185,9 @@ class TVXSQLScanner : public TVXScanner {
   void Initialize() override;
 
   // One token as read from the text, before GetNextToken skips quotes, blanks
-  // and line breaks. Text is the source text (quoted text still escaped).
+  // and line breaks. Its text is written to the string ReadRawToken is given:
+  // the source text (quoted text still escaped).
   struct TRawToken {
-    std::string Text;
     TTokenKind Kind = tkUnknown;
     bool Quoted = false;        // read from between quotes
     bool Unterminated = false;  // the text ended inside quotes
@@ -195,7 +195,7 @@ class TVXSQLScanner : public TVXScanner {
   };
   // Reads one raw token at Position and advances the position, the quote
   // state, the line counters and Level past it. Never throws.
-  void ReadRawToken(TRawToken& T);
+  void ReadRawToken(TRawToken& T, std::string& Text);
   // The change of Level caused by reading the tokens from From up to To.
   int LevelChange(int From, int To, bool InQuote, char QuoteChar);
   [[noreturn]] void RaiseUnterminated() const;

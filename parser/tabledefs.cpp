@@ -539,13 +539,27 @@ void TVXTableDefs::IndexNames() const {
   FNamesIndexed = true;
 }
 
+// A short list is searched from the front, which costs less than keeping
+// the maps; longer ones are looked up in them.
+constexpr int ScannedTables = 16;
+
 TVXTableDef* TVXTableDefs::FindByAlias(const std::string& S) const {
+  if (Count() <= ScannedTables) {
+    for (TCollectionItem* I : List())
+      if (static_cast<TVXTableDef*>(I)->Alias() == S) return static_cast<TVXTableDef*>(I);
+    return nullptr;
+  }
   if (!FNamesIndexed) IndexNames();
   auto It = FByAlias.find(S);
   return It == FByAlias.end() ? nullptr : It->second;
 }
 
 TVXTableDef* TVXTableDefs::FindByName(const std::string& S) const {
+  if (Count() <= ScannedTables) {
+    for (TCollectionItem* I : List())
+      if (static_cast<TVXTableDef*>(I)->Name() == S) return static_cast<TVXTableDef*>(I);
+    return nullptr;
+  }
   if (!FNamesIndexed) IndexNames();
   auto It = FByName.find(S);
   return It == FByName.end() ? nullptr : It->second;

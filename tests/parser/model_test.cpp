@@ -312,38 +312,43 @@ TEST_F(ModelTest, TablesRenameAndCleanUpTheirJoinsAndSortEntries) {
 // Lookups by alias and name answer the first table in list order after
 // every change: renames, copies, moves and deletions.
 TEST_F(ModelTest, TableLookupsFollowRenamesMovesAndDeletions) {
-  TVXTableDefs* L = P->TableDefs();
-  TVXTableDef* A = Table("T", "X");
-  TVXTableDef* B = Table("T", "Y");
-  EXPECT_EQ(L->FindByAlias("X"), A);
-  EXPECT_EQ(L->FindByName("T"), A);
-  A->SetAlias("Z");
-  EXPECT_EQ(L->FindByAlias("X"), nullptr);
-  EXPECT_EQ(L->FindByAlias("Z"), A);
-  B->SetIndex(0);
-  EXPECT_EQ(L->FindByName("T"), B);
-  B->SetName("U");  // the alias Y does not follow the name
-  EXPECT_EQ(L->FindByName("T"), A);
-  EXPECT_EQ(L->FindByName("U"), B);
-  TVXTableDef* C = Table("V");  // the alias follows the name
-  EXPECT_EQ(L->FindByAlias("V"), C);
-  C->Assign(A);
-  EXPECT_EQ(L->FindByAlias("V"), nullptr);
-  EXPECT_EQ(L->FindByAlias("Z"), A);
-  delete A;
-  EXPECT_EQ(L->FindByAlias("Z"), C);
-  // A key goes to the earliest table holding it, whichever took it first.
-  TVXTableDef* D = Table("W", "K");
-  TVXTableDef* E = Table("W2", "K");
-  EXPECT_EQ(L->FindByAlias("K"), D);
-  E->SetAlias("M");
-  D->SetAlias("M");
-  EXPECT_EQ(L->FindByAlias("M"), D);
-  D->SetAlias("N");
-  EXPECT_EQ(L->FindByAlias("M"), E);
-  EXPECT_EQ(L->FindByAlias("K"), nullptr);
-  L->Clear();
-  EXPECT_EQ(L->FindByName("U"), nullptr);
+  // Short lists are searched, long ones looked up in maps kept current.
+  for (int Fillers : {0, 20}) {
+    SCOPED_TRACE(Fillers);
+    TVXTableDefs* L = P->TableDefs();
+    for (int i = 0; i < Fillers; ++i) Table("F" + std::to_string(i), "G" + std::to_string(i));
+    TVXTableDef* A = Table("T", "X");
+    TVXTableDef* B = Table("T", "Y");
+    EXPECT_EQ(L->FindByAlias("X"), A);
+    EXPECT_EQ(L->FindByName("T"), A);
+    A->SetAlias("Z");
+    EXPECT_EQ(L->FindByAlias("X"), nullptr);
+    EXPECT_EQ(L->FindByAlias("Z"), A);
+    B->SetIndex(0);
+    EXPECT_EQ(L->FindByName("T"), B);
+    B->SetName("U");  // the alias Y does not follow the name
+    EXPECT_EQ(L->FindByName("T"), A);
+    EXPECT_EQ(L->FindByName("U"), B);
+    TVXTableDef* C = Table("V");  // the alias follows the name
+    EXPECT_EQ(L->FindByAlias("V"), C);
+    C->Assign(A);
+    EXPECT_EQ(L->FindByAlias("V"), nullptr);
+    EXPECT_EQ(L->FindByAlias("Z"), A);
+    delete A;
+    EXPECT_EQ(L->FindByAlias("Z"), C);
+    // A key goes to the earliest table holding it, whichever took it first.
+    TVXTableDef* D = Table("W", "K");
+    TVXTableDef* E = Table("W2", "K");
+    EXPECT_EQ(L->FindByAlias("K"), D);
+    E->SetAlias("M");
+    D->SetAlias("M");
+    EXPECT_EQ(L->FindByAlias("M"), D);
+    D->SetAlias("N");
+    EXPECT_EQ(L->FindByAlias("M"), E);
+    EXPECT_EQ(L->FindByAlias("K"), nullptr);
+    L->Clear();
+    EXPECT_EQ(L->FindByName("U"), nullptr);
+  }
 }
 
 // Join graphs beyond trees: every table once, every join once.

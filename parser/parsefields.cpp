@@ -474,10 +474,17 @@ void TVXSelectParser::DoParseFieldDef() {
   TVXFieldDef* G = T->FieldDefs()->Add();
   G->TakeFrom(Free);
   if (!FAliasGiven && G->Kind() != fkUnknown && G->Kind() != fkIdentifier) {
-    // The alias made while the field was free is not unique in the list.
-    G->SetAlias("");
-    G->SetAlias(G->GenerateAlias("FIELD_", true));
+    // The alias made while the field was free is not unique in the list:
+    // the first numbered one no output read so far uses (what GenerateAlias
+    // finds, without going through every output again for each one).
+    int& Number = FAliasNumbers["FIELD_"];
+    std::string Alias;
+    do
+      Alias = "FIELD_" + std::to_string(++Number);
+    while (FOutputAliases.count(Alias));
+    G->SetAlias(Alias);
   }
+  FOutputAliases.insert(G->Alias());
   if (Star && Qualified)
     FQualifiedStars.push_back(G);
 }
@@ -485,6 +492,8 @@ void TVXSelectParser::DoParseFieldDef() {
 // The list up to FROM. «*» stands alone; an item is followed by "," or FROM.
 void TVXSelectParser::DoParseFieldDefs() {
   bool First = true;
+  FOutputAliases.clear();
+  FAliasNumbers.clear();
   while (FState == ssFieldDefs) {
     const bool Star = IsSymbol(CurToken(), "*");
     if (Star && !First) {

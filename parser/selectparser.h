@@ -261,6 +261,10 @@ class TVXSelectParser : public TPersistent {
   std::vector<int> FOpenParens;  // scratch of Tokenize
   // Scratch of DoParseExpression: the qualifiers of one expression and their tables.
   std::vector<std::pair<std::string, TVXTableDef*>> FSeenQualifiers;
+  // Scratch of the select list: the aliases of the outputs read so far, and
+  // the last number given to each generated alias.
+  std::unordered_set<std::string> FOutputAliases;
+  std::unordered_map<std::string, int> FAliasNumbers;
   int FTokenIndex = 0;
   int FUnterminated = -1;  // index of the token standing for an unterminated string
   int FErrorCode = 0;

@@ -160,6 +160,15 @@ TEST(HostileInput, MillionItemSelectListIsReadInLinearTime) {
   ASSERT_EQ(Fields->Count(), 2 * Distinct + 2);
   EXPECT_EQ(Fields->Items(3)->Alias(), "a2");
   EXPECT_EQ(Fields->Items(2 * Distinct + 1)->Alias(), "a" + std::to_string(Distinct + 1));
+
+  // Expressions without alias are numbered in order, past a number taken.
+  const int Expressions = 100000;
+  P->SetExpression("SELECT a + 1, b AS FIELD_2" + Repeat(", a + 1", Expressions - 1) + " FROM t");
+  Fields = P->TableDefs()->Items(0)->FieldDefs();
+  ASSERT_EQ(Fields->Count(), Expressions + 1);
+  EXPECT_EQ(Fields->Items(0)->Alias(), "FIELD_1");
+  EXPECT_EQ(Fields->Items(2)->Alias(), "FIELD_3");
+  EXPECT_EQ(Fields->Items(Expressions)->Alias(), "FIELD_" + std::to_string(Expressions + 1));
 }
 
 // Outputs of one name give the GROUP BY derivation as many equal names to

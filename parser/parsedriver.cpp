@@ -465,23 +465,45 @@ void TVXSelectParser::FinishParse() {
   }
   // A column read twice from one table gets a numbered alias the second
   // time; aliases the statement gives are kept as they are. Sets of the
-  // aliases taken keep this linear in the length of the select list.
+  // aliases taken keep this linear in the length of the select list; they
+  // are made only once a column is found read twice, and a short list is
+  // searched in place.
+  constexpr int ShortList = 16;
   std::unordered_set<std::string> Taken;
-  for (int i = 0; i < Tables->Count(); ++i) {
-    TVXFieldDefs* List = Tables->Items(i)->FieldDefs();
-    for (int j = 0; j < List->Count(); ++j)
-      Taken.insert(List->Items(j)->Alias());
-  }
   std::unordered_map<std::string, int> Next;
+  bool TakenMade = false;
   for (int i = 0; i < Tables->Count(); ++i) {
     TVXFieldDefs* List = Tables->Items(i)->FieldDefs();
+    const int Count = List->Count();
+    if (Count < 2)
+      continue;
+    const bool Short = Count <= ShortList;
     std::unordered_set<std::string> Before;  // aliases of the fields before j
-    for (int j = 0; j < List->Count(); ++j) {
+    for (int j = 0; j < Count; ++j) {
       TVXFieldDef* F = List->Items(j);
-      if (j > 0 && !F->Name().empty() && F->Alias() == F->Name() && !F->IsInputParam() &&
-          Before.count(F->Name()))
-        F->SetAlias(NumberedAlias(F->Name(), Taken, Next));
-      Before.insert(F->Alias());
+      if (j > 0 && !F->Name().empty() && F->Alias() == F->Name() && !F->IsInputParam()) {
+        bool Twice = false;
+        if (Short) {
+          for (int k = 0; k < j && !Twice; ++k)
+            Twice = List->Items(k)->Alias() == F->Name();
+        } else {
+          Twice = Before.count(F->Name()) > 0;
+        }
+        if (Twice) {
+          if (!TakenMade) {
+            // No alias has changed yet: these are the statement's own.
+            for (int t = 0; t < Tables->Count(); ++t) {
+              TVXFieldDefs* L = Tables->Items(t)->FieldDefs();
+              for (int k = 0; k < L->Count(); ++k)
+                Taken.insert(L->Items(k)->Alias());
+            }
+            TakenMade = true;
+          }
+          F->SetAlias(NumberedAlias(F->Name(), Taken, Next));
+        }
+      }
+      if (!Short)
+        Before.insert(F->Alias());
     }
   }
   if (HavingItems()->Count() > 0 && !GroupByItems()->HasEntries())

@@ -25,11 +25,27 @@ std::string GetFilterAsString(TVXCriterionFilter Filter) {
 // ---------------------------------------------------------------------------
 // TVXCriterion
 
-void TVXCriterion::Init() {
-  FSubItems = std::make_unique<TVXCriterions>(this, &ItemClassOf<TVXCriterion>);
-  FLeftSide.reset(TCollectionItem::Create<TVXFunctionDef>(nullptr));
-  FRightSide = std::make_unique<TVXFunctionDefs>(this, &ItemClassOf<TVXFunctionDef>);
+void TVXCriterion::Init() { FLeftSide.reset(TCollectionItem::Create<TVXFunctionDef>(nullptr)); }
+
+TVXCriterions* TVXCriterion::SubItems() const {
+  if (!FSubItems) {
+    FSubItems = std::make_unique<TVXCriterions>(const_cast<TVXCriterion*>(this),
+                                                &ItemClassOf<TVXCriterion>);
+    FSubItems->SetParser(Parser());
+  }
+  return FSubItems.get();
 }
+
+TVXFunctionDefs* TVXCriterion::RightSide() const {
+  if (!FRightSide) {
+    FRightSide = std::make_unique<TVXFunctionDefs>(const_cast<TVXCriterion*>(this),
+                                                   &ItemClassOf<TVXFunctionDef>);
+    FRightSide->SetParser(Parser());
+  }
+  return FRightSide.get();
+}
+
+int TVXCriterion::RightSideCount() const { return FRightSide ? FRightSide->Count() : 0; }
 
 TVXCriterion::~TVXCriterion() {
   FRightSide.reset();
@@ -38,24 +54,24 @@ TVXCriterion::~TVXCriterion() {
 }
 
 void TVXCriterion::SetSubItems(const TVXCriterions* Value) {
-  if (Value != FSubItems.get()) FSubItems->Assign(Value);
+  if (Value != FSubItems.get()) SubItems()->Assign(Value);
 }
 
 void TVXCriterion::SetRightSide(const TVXFunctionDefs* Value) {
-  if (Value != FRightSide.get()) FRightSide->Assign(Value);
+  if (Value != FRightSide.get()) RightSide()->Assign(Value);
 }
 
 void TVXCriterion::SetLeftSide(const TVXFunctionDef* Value) {
   if (Value != FLeftSide.get()) FLeftSide->Assign(Value);
 }
 
-bool TVXCriterion::IsComposite() const { return FSubItems->Count() > 0; }
+bool TVXCriterion::IsComposite() const { return FSubItems && FSubItems->Count() > 0; }
 
 void TVXCriterion::SetParser(TVXSelectParser* Value) {
   TVXCollectionItem::SetParser(Value);
   FLeftSide->SetParser(Value);
-  FRightSide->SetParser(Value);
-  FSubItems->SetParser(Value);
+  if (FRightSide) FRightSide->SetParser(Value);
+  if (FSubItems) FSubItems->SetParser(Value);
   if (Value) {
     TVXOperators* Ops = Value->Operators();
     if (Ops && Ops->Count() > 0 && !Ops->FindByCaption(FOperator))
@@ -73,8 +89,17 @@ void TVXCriterion::Assign(const TPersistent* Source) {
   TVXCollectionItem::Assign(Source);
   FLeftSide->Assign(Src->FLeftSide.get());
   FOperator = Src->FOperator;
-  FRightSide->Assign(Src->FRightSide.get());
-  FSubItems->Assign(Src->FSubItems.get());
+  // Lists neither side has made stay unmade.
+  if (Src->FRightSide)
+    RightSide()->Assign(Src->FRightSide.get());
+  else if (FRightSide)
+    FRightSide->Clear();
+  if (Src->FSubItems)
+    SubItems()->Assign(Src->FSubItems.get());
+  else if (FSubItems) {
+    FSubItems->Clear();
+    FSubItems->SetFilter(cfAll);
+  }
 }
 
 int TVXCriterion::NestingDepth() const {
@@ -120,7 +145,6 @@ void WriteCriterion(std::string& Out, const TVXCriterion& C) {
   const size_t Mark = Out.size();
   Out += ' ';
   const size_t Right = Out.size();
-  const TVXFunctionDefs& Operands = *C.RightSide();
   const auto* Group =
       ScriptWriter::FastCast<const TVXCriterions, const TVXWhereItems, const TVXHavingItems>(
           C.Collection());
@@ -128,12 +152,13 @@ void WriteCriterion(std::string& Out, const TVXCriterion& C) {
     // The operator decides how many operands are written and the word
     // between them; a missing operand is a blank.
     if (const TVXOperator* Op = Group->Parser()->Operators()->FindByCaption(C.Operator())) {
+      const int Count = C.RightSideCount();
       for (int i = 0; i < Op->Count(); ++i) {
-        if (i < Operands.Count())
-          ScriptWriter::AppendScript(Out, *Operands.Items(i));
+        if (i < Count)
+          ScriptWriter::AppendScript(Out, *C.RightSide()->Items(i));
         else
           Out += ' ';
-        if (i < Operands.Count() - 1) {
+        if (i < Count - 1) {
           Out += ' ';
           AppendKeyword(Out, P, Op->Relate());
           Out += ' ';
@@ -141,7 +166,7 @@ void WriteCriterion(std::string& Out, const TVXCriterion& C) {
       }
     }
   } else {
-    ScriptWriter::AppendScript(Out, Operands);
+    ScriptWriter::AppendScript(Out, *C.RightSide());
   }
   if (Out.size() == Right) Out.resize(Mark);
 }

@@ -24,11 +24,15 @@ class TVXCriterion : public TVXCollectionItem {
  public:
   ~TVXCriterion() override;
 
-  TVXCriterions* SubItems() const { return FSubItems.get(); }
+  // The sub-condition and operand lists are made when first asked for: most
+  // conditions are leaves, and IS NULL has no operands.
+  TVXCriterions* SubItems() const;
   void SetSubItems(const TVXCriterions* Value);
   const std::string& Operator() const { return FOperator; }
   void SetOperator(const std::string& Value) { FOperator = Value; }
-  TVXFunctionDefs* RightSide() const { return FRightSide.get(); }
+  TVXFunctionDefs* RightSide() const;
+  // How many right-hand operands the condition has (without making the list).
+  int RightSideCount() const;
   void SetRightSide(const TVXFunctionDefs* Value);
   TVXFunctionDef* LeftSide() const { return FLeftSide.get(); }
   void SetLeftSide(const TVXFunctionDef* Value);
@@ -51,9 +55,9 @@ class TVXCriterion : public TVXCollectionItem {
   void Init() override;
 
  private:
-  std::unique_ptr<TVXCriterions> FSubItems;
+  mutable std::unique_ptr<TVXCriterions> FSubItems;
   std::string FOperator;
-  std::unique_ptr<TVXFunctionDefs> FRightSide;
+  mutable std::unique_ptr<TVXFunctionDefs> FRightSide;
   std::unique_ptr<TVXFunctionDef> FLeftSide;
 };
 

@@ -21,12 +21,35 @@
 
 namespace Vexar {
 
+namespace {
+
+// Whether A and B, of the same length, are the same text ignoring the case
+// of ASCII letters (as SameText).
+bool SameLetters(const char* A, const char* B, size_t N) {
+  for (size_t i = 0; i < N; ++i) {
+    char X = A[i], Y = B[i];
+    if (X >= 'a' && X <= 'z')
+      X = char(X - 'a' + 'A');
+    if (Y >= 'a' && Y <= 'z')
+      Y = char(Y - 'a' + 'A');
+    if (X != Y)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 TVXOperator* TVXSelectParser::MatchOperator(int Index, int& Words, int* Reached) const {
   TVXOperators* Ops = Operators();
   TVXOperator* Best = nullptr;
-  std::string Text;
+  // The words read so far: the first token's own text, joined into Joined
+  // only once a second word follows.
+  std::string_view Text;
+  std::string Joined;
   if (Reached)
     *Reached = 0;
+  const int OpCount = Ops->Count();
   for (int k = 0; Index + k < static_cast<int>(FTokens.size()); ++k) {
     const TVXParseToken& T = FTokens[Index + k];
     if (T.Quoted || T.Kind == tkEnd || T.Kind == tkInteger || T.Kind == tkFloat ||
@@ -35,19 +58,28 @@ TVXOperator* TVXSelectParser::MatchOperator(int Index, int& Words, int* Reached)
       break;
     // Words apart stand one blank apart in a caption; «<» right before «=»
     // spells «<=».
-    if (k > 0 && T.SpaceCount > 0)
-      Text += " ";
-    Text += T.Text;
+    if (k == 0) {
+      Text = T.Text;
+    } else {
+      if (k == 1)
+        Joined.assign(Text);
+      if (T.SpaceCount > 0)
+        Joined += ' ';
+      Joined += T.Text;
+      Text = Joined;
+    }
     bool Longer = false;
-    for (int i = 0; i < Ops->Count(); ++i) {
-      const std::string& Caption = Ops->Items(i)->Caption();
-      if (SameText(Caption, Text)) {
+    for (int i = 0; i < OpCount; ++i) {
+      TVXOperator* Op = Ops->Items(i);
+      const std::string& Caption = Op->Caption();
+      if (Caption.size() < Text.size() || !SameLetters(Caption.data(), Text.data(), Text.size()))
+        continue;
+      if (Caption.size() == Text.size()) {
         if (!Best || Words < k + 1) {
-          Best = Ops->Items(i);
+          Best = Op;
           Words = k + 1;
         }
-      } else if (Caption.size() > Text.size() &&
-                 SameText(std::string_view(Caption).substr(0, Text.size()), Text)) {
+      } else {
         Longer = true;
       }
     }

@@ -9,8 +9,6 @@
 //
 // Each comparison of an ON condition becomes one join definition, stored on
 // the table of its other side; the joined table is always its right side.
-#include <functional>
-
 #include "parser/parsetree.h"
 #include "parser/selectparser.h"
 #include "platform/strutils.h"
@@ -43,14 +41,25 @@ bool TVXSelectParser::ParseQualifiedName(std::string& Name) {
     Fail();
     return false;
   }
-  Name = NameOf(CurToken());
+  // Unquoted parts are their own text (as NameOf gives them), appended
+  // without a temporary.
+  const TVXParseToken& First = CurToken();
+  if (First.Quoted)
+    Name = NameOf(First);
+  else
+    Name.assign(First.Text);
   NextToken();
   while (IsSymbol(CurToken(), ".") && CurToken().SpaceCount == 0) {
     if (!IsQualifiedPart(FTokenIndex + 1)) {
       FailAt(FTokenIndex + 1);
       return false;
     }
-    Name += "." + NameOf(PeekToken());
+    const TVXParseToken& Part = PeekToken();
+    Name += '.';
+    if (Part.Quoted)
+      Name += NameOf(Part);
+    else
+      Name += Part.Text;
     NextToken();
     NextToken();
   }
@@ -191,7 +200,7 @@ void TVXSelectParser::DoParseProcParams(TVXTableDef* TableDef) {
 
 void TVXSelectParser::DoParseJoinDef() {
   TVXJoinKind Kind = vxjInnerJoin;
-  const std::string Word = CurToken().Text;
+  const std::string& Word = CurToken().Text;
   if (SameText(Word, "LEFT"))
     Kind = vxjLOuterJoin;
   else if (SameText(Word, "RIGHT"))
@@ -234,13 +243,13 @@ void TVXSelectParser::DoParseJoinDef() {
   };
   std::vector<TComparison> Comparisons;
   // condition := term { AND term }; term := "(" condition ")" | column cmp column
-  std::function<bool()> Condition = [&]() -> bool {
+  auto Condition = [&](auto& Self) -> bool {
     for (;;) {
       if (IsSymbol(CurToken(), "(")) {
         if (!EnterLevel())
           return false;
         NextToken();
-        const bool Ok = Condition();
+        const bool Ok = Self(Self);
         LeaveLevel();
         if (!Ok)
           return false;
@@ -276,22 +285,24 @@ void TVXSelectParser::DoParseJoinDef() {
       NextToken();
     }
   };
-  if (!Condition())
+  if (!Condition(Condition))
     return;
 
   const std::string Target = Joined->Qualifier();
   for (TComparison& C : Comparisons) {
     std::string Op = C.Op;
-    if (C.Left->Qualifier() == Target && C.Right->Qualifier() != Target) {
+    std::string LeftQual = C.Left->Qualifier(), RightQual = C.Right->Qualifier();
+    if (LeftQual == Target && RightQual != Target) {
       std::swap(C.Left, C.Right);
+      std::swap(LeftQual, RightQual);
       Op = Mirrored(Op);
     }
     // The other side must be a table the FROM clause has named before.
     TVXTableDef* Owner = nullptr;
-    if (C.Right->Qualifier() == Target && C.Left->Qualifier() != Target) {
+    if (RightQual == Target && LeftQual != Target) {
       for (int i = 0; i < TableDefs()->Count() && !Owner; ++i) {
         TVXTableDef* T = TableDefs()->Items(i);
-        if (T != Joined && !T->Name().empty() && T->Alias() == C.Left->Qualifier())
+        if (T != Joined && !T->Name().empty() && T->Alias() == LeftQual)
           Owner = T;
       }
     }

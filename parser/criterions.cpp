@@ -331,8 +331,10 @@ void TVXOperators::LoadDefaults() {
 }
 
 TVXOperator* TVXOperators::FindByCaption(const std::string& S) const {
-  for (int i = 0; i < Count(); ++i)
-    if (Items(i)->Caption() == S) return Items(i);
+  for (TCollectionItem* Item : List()) {
+    auto* Op = static_cast<TVXOperator*>(Item);
+    if (Op->Caption() == S) return Op;
+  }
   return nullptr;
 }
 

@@ -257,23 +257,24 @@ void TVXSelectParser::BuildCriterions(TVXCriterions* List, const TVXCondNode& No
   }
 }
 
+void TVXSelectParser::NoteQualifiers(const TVXExprNode& E) {
+  if ((E.Kind == TVXExprNode::ekIdent || E.Kind == TVXExprNode::ekStar) && !E.Quals.empty())
+    QualifierTable(E.Qualifier());
+  for (auto K = E.Kids.rbegin(); K != E.Kids.rend(); ++K)
+    NoteQualifiers(**K);
+}
+
 void TVXSelectParser::BuildCriterion(TVXCriterion* Item, const TVXCondNode& Node) {
   if (Node.Kind != TVXCondNode::ckLeaf) {
     BuildCriterions(Item->SubItems(), Node);
     return;
   }
-  // Qualifiers name table definitions, as in the select list.
-  std::vector<const TVXExprNode*> Stack{Node.Left.get()};
-  for (const auto& R : Node.Right)
-    Stack.push_back(R.get());
-  while (!Stack.empty()) {
-    const TVXExprNode* E = Stack.back();
-    Stack.pop_back();
-    if ((E->Kind == TVXExprNode::ekIdent || E->Kind == TVXExprNode::ekStar) && !E->Quals.empty())
-      QualifierTable(E->Qualifier());
-    for (const auto& K : E->Kids)
-      Stack.push_back(K.get());
-  }
+  // Qualifiers name table definitions, as in the select list: the last
+  // operand first, each node before its sub-nodes, the last sub-node first
+  // (the order in which unknown qualifiers make their definitions).
+  for (auto R = Node.Right.rbegin(); R != Node.Right.rend(); ++R)
+    NoteQualifiers(**R);
+  NoteQualifiers(*Node.Left);
   BuildExpression(Item->LeftSide(), *Node.Left, true);
   Item->SetOperator(Node.Operator->Caption());
   for (const auto& R : Node.Right)

@@ -242,6 +242,8 @@ class TVXSelectParser : public TPersistent {
   bool OpensCondition(int Index) const;
   void BuildCriterions(TVXCriterions* List, const TVXCondNode& Node);
   void BuildCriterion(TVXCriterion* Item, const TVXCondNode& Node);
+  // Makes the table definitions the qualifiers within E name.
+  void NoteQualifiers(const TVXExprNode& E);
   // Clause ends shared by the handlers after the table list.
   void NextClause(bool AllowWhere, bool AllowGroupBy, bool AllowHaving, bool AllowOrderBy);
   // Reads a possibly qualified name ("t", "s.t", "t.c") into one text.

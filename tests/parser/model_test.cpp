@@ -424,6 +424,19 @@ TEST_F(ModelTest, ParserReachesEveryItemAndCopiesKeepObjects) {
   TVXCriterion* C = P->WhereItems()->Add();
   EXPECT_EQ(C->Operator(), "=");  // the first operator of the table
   EXPECT_EQ(C->LeftSide()->Parser(), P.get());
+  // Operand and sub-condition lists, made when first asked for, reach the
+  // parser too; a plain condition copied over a composite one leaves it
+  // without sub-conditions and with the filter of a new group.
+  EXPECT_EQ(C->RightSide()->Add()->Parser(), P.get());
+  TVXCriterion* Comp = P->WhereItems()->Add();
+  Comp->SubItems()->SetFilter(cfAny);
+  EXPECT_EQ(Comp->SubItems()->Add()->Parser(), P.get());
+  EXPECT_TRUE(Comp->IsComposite());
+  Comp->Assign(P->WhereItems()->Add());
+  EXPECT_FALSE(Comp->IsComposite());
+  EXPECT_EQ(Comp->SubItems()->Filter(), cfAll);
+  Comp->Assign(C);
+  EXPECT_EQ(Comp->RightSide()->Count(), 1);
   TVXFieldDef* G = Field(T, "B");
   T->FieldDefs()->SetItems(0, G);
   EXPECT_EQ(T->FieldDefs()->Items(0), F);

@@ -840,6 +840,81 @@ std::string TVXSQLScanner::GetNextToken() {
   return FToken;
 }
 
+// The common tokens, for a scanner that keeps this class's word tests: a
+// word, or a delimiter that is no quote, blank or carriage return. Reads
+// exactly what ReadRawToken reads for them, in fewer steps; anything else is
+// left to it (false).
+bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
+  const std::string& S = FExpression;
+  const size_t N = S.size();
+  const size_t I = static_cast<size_t>(FPosition - 1);
+  if (I >= N)
+    return false;
+  const char C = S[I];
+  if (C == '\n' || C == '\r' || CharIs(C, chQuote | chIdentQuote | chSpace))
+    return false;
+  auto Digits = [this](std::string_view V) {
+    return !V.empty() &&
+           std::all_of(V.begin(), V.end(), [this](char D) { return CharIs(D, chDigit); });
+  };
+  T.Kind = tkUnknown;
+  T.Quoted = false;
+  T.Unterminated = false;
+  size_t J = I + 1;
+  if (CharIs(C, chDelim)) {
+    T.Kind = tkDelim;
+    if (CharIs(C, chComparison)) {
+      T.Kind = tkComparison;
+      if (J < N && CharIs(S[J], chComparison))
+        ++J;
+    } else if (C == ';') {
+      T.Kind = tkEnd;  // only an unquoted ";" ends the statement
+    }
+  } else {
+    for (; J < N; ++J) {
+      const char D = S[J];
+      if (D == '.' && (I == 0 || S[I - 1] != '.') &&
+          Digits(std::string_view(S.data() + I, J - I))) {
+        size_t K = J + 1;
+        while (K < N && CharIs(S[K], chDigit))
+          ++K;
+        if (K >= N || CharIs(S[K], chSpace) || S[K] == '\n' ||
+            (CharIs(S[K], chDelim) && S[K] != '.')) {
+          J = K;
+          T.Kind = tkFloat;
+          break;
+        }
+      }
+      if (D == '\n' || CharIs(D, chQuote | chIdentQuote | chDelim | chSpace) ||
+          (D == '\r' && J + 1 < N && S[J + 1] == '\n'))
+        break;
+    }
+  }
+  FToken.assign(S, I, J - I);
+  const uint8_t Lists = LookUpWord(FToken);
+  if (T.Kind == tkUnknown) {
+    if (Lists & wlFunction)
+      T.Kind = tkFunction;
+    else if (Lists & wlKeyword)
+      T.Kind = tkKeyword;
+    else if (Digits(FToken))
+      T.Kind = tkInteger;
+    else if (TableIdentifier(FToken) || TableIdentifier(ProcessIdent(FToken)))
+      T.Kind = tkIdent;
+  }
+  if (T.Kind != tkEnd && (Lists & wlOperation))
+    T.Kind = tkOperation;
+  T.Columns = static_cast<int>(J - I);
+  FLinePos += T.Columns;
+  FPosition = static_cast<int>(J) + 1;
+  const char Last = S[J - 1];
+  if (CharIs(Last, chLevelUp))
+    ++FLevel;
+  else if (CharIs(Last, chLevelDown))
+    --FLevel;
+  return true;
+}
+
 void TVXSQLScanner::ReadToken() {
   if (FInQuote && FPosition > static_cast<int>(FExpression.size()))
     RaiseUnterminated();
@@ -858,6 +933,8 @@ void TVXSQLScanner::ReadToken() {
       FLinePos += P - FPosition;
       FPosition = P;
     }
+    if (FStandardWords && !FInQuote && ReadPlainToken(T))
+      break;
     ReadRawToken(T, FToken);
     if (T.Kind == tkSpace || T.Kind == tkEol)
       ++FSpaceCount;

@@ -196,6 +196,9 @@ class TVXSQLScanner : public TVXScanner {
   // Reads one raw token at Position and advances the position, the quote
   // state, the line counters and Level past it. Never throws.
   void ReadRawToken(TRawToken& T, std::string& Text);
+  // ReadRawToken's reading of words and delimiters, into Token, for
+  // scanners that keep this class's word tests; false for any other token.
+  bool ReadPlainToken(TRawToken& T);
   // The change of Level caused by reading the tokens from From up to To.
   int LevelChange(int From, int To, bool InQuote, char QuoteChar);
   [[noreturn]] void RaiseUnterminated() const;

@@ -531,4 +531,53 @@ TEST(ScannerTest, ArbitraryBytesEndCleanly) {
 }
 
 }  // namespace
+// A derived class reads every token through the general reader; the
+// library's own classes read words and delimiters a shorter way. Both must
+// give the same tokens, places, blanks and nesting for any text.
+class GeneralScanner : public TVXSQLScanner {
+ protected:
+  friend class TVXScanner;
+  GeneralScanner() = default;
+};
+
+TEST(ScannerTest, ShortAndGeneralReadingsAgree) {
+  auto Short = NewScanner();
+  auto General = TVXScanner::Create<GeneralScanner>();
+  auto Read = [](TVXSQLScanner& S, const std::string& Text) {
+    std::vector<std::string> R;
+    try {
+      ForEachToken(S, Text, [&](TVXSQLScanner& S) {
+        R.push_back(S.Token() + "|" + std::to_string(S.TokenKind()) + "|" +
+                    std::to_string(S.LineNo()) + ":" + std::to_string(S.TokenColumn()) + "|" +
+                    std::to_string(S.SpaceCount()) + "|" + std::to_string(S.TokenQuoted()) +
+                    "|" + std::to_string(S.Level()));
+      });
+    } catch (const EVXParserError& E) {
+      R.push_back(std::string("error ") + E.what());
+    }
+    return R;
+  };
+  std::vector<std::string> Texts = {
+      "SELECT a.b, SUM(c) AS s FROM t WHERE x >= 1.5 AND y<>2;",
+      "1.2.3 1. .5 12.5x 7.e a1.2 (1.2) x.1.2",
+      "a<=b>=c<>d!=e==f; g",
+      "Count(*) sum max Min avg + - * / , . : \\ [ ] { }",
+      "a\r\nb\rc\nd\t e   f",
+      "'str''ing' \"id\"\"ent\" a'b c\"d",
+      "$x _y x$ x-y x_y \x80\xff\x01",
+      ")))(((",
+      "",
+  };
+  std::mt19937 Random(17);
+  const std::string Alphabet = "aZ09_.,;:()<=>!+-*/ \t\r\n'\"$\x80";
+  for (int i = 0; i < 3000; ++i) {
+    std::string T;
+    const int Length = static_cast<int>(Random() % 24);
+    for (int j = 0; j < Length; ++j) T += Alphabet[Random() % Alphabet.size()];
+    Texts.push_back(T);
+  }
+  for (const std::string& T : Texts)
+    ASSERT_EQ(Read(*Short, T), Read(*General, T)) << "text: \"" << T << "\"";
+}
+
 }  // namespace Vexar

@@ -272,4 +272,62 @@ TEST(DialectScannerTest, UnterminatedStrings) {
 }
 
 }  // namespace
+// Derived classes read every token through the general reader, the
+// dialects' own classes words and delimiters a shorter way: both must read
+// alike, in every SQL dialect and with the dialects' own letters and quotes.
+class GeneralIBScanner : public TVXIBScanner {
+ protected:
+  friend class TVXScanner;
+  GeneralIBScanner() = default;
+};
+
+class GeneralMySQLScanner : public TVXMySQLScanner {
+ protected:
+  friend class TVXScanner;
+  GeneralMySQLScanner() = default;
+};
+
+std::vector<std::string> ReadAll(TVXSQLScanner& S, const std::string& Text) {
+  std::vector<std::string> R;
+  try {
+    S.SetExpression(Text);
+    for (size_t Guard = 0; Guard < Text.size() + 3; ++Guard) {
+      R.push_back(S.Token() + "|" + std::to_string(S.TokenKind()) + "|" +
+                  std::to_string(S.LineNo()) + ":" + std::to_string(S.TokenColumn()) + "|" +
+                  std::to_string(S.SpaceCount()) + "|" + std::to_string(S.Level()));
+      if (S.TokenKind() == tkEnd) break;
+      S.GetNextToken();
+    }
+  } catch (const EVXParserError& E) {
+    R.push_back(std::string("error ") + E.what());
+  }
+  return R;
+}
+
+TEST(DialectScannerTest, ShortAndGeneralReadingsAgree) {
+  std::mt19937 Random(23);
+  const std::string Alphabet = "aZq09_$.,;:()<=>!+-*/ \t\r\n'\"`\\\x80";
+  std::vector<std::string> Texts = {"select Name, sum(x) from Customer c where c.ID >= 1.5;",
+                                    "SELECT FIRST 5 SKIP 2 a$b, rdb$db_key FROM t ROWS 1 TO 3",
+                                    "select `a b`, 'it\\'s' from t limit 1, 2"};
+  for (int i = 0; i < 2000; ++i) {
+    std::string T;
+    const int Length = static_cast<int>(Random() % 20);
+    for (int j = 0; j < Length; ++j) T += Alphabet[Random() % Alphabet.size()];
+    Texts.push_back(T);
+  }
+  for (TVXSQLDialect D : {qibDialect1, qibDialect3}) {
+    auto Short = TVXScanner::Create<TVXIBScanner>();
+    auto General = TVXScanner::Create<GeneralIBScanner>();
+    Short->SetSQLDialect(D);
+    General->SetSQLDialect(D);
+    for (const std::string& T : Texts)
+      ASSERT_EQ(ReadAll(*Short, T), ReadAll(*General, T)) << "dialect " << D << ": " << T;
+  }
+  auto Short = TVXScanner::Create<TVXMySQLScanner>();
+  auto General = TVXScanner::Create<GeneralMySQLScanner>();
+  for (const std::string& T : Texts)
+    ASSERT_EQ(ReadAll(*Short, T), ReadAll(*General, T)) << "mysql: " << T;
+}
+
 }  // namespace Vexar

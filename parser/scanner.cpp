@@ -581,6 +581,30 @@ void AppendProcessedName(std::string& Out, const TVXSQLScanner& Scanner, std::st
   }
 }
 
+// Whether S is a name whose quoting needs none of the cases above: no quote
+// character, no empty part (no point at either end, no two in a row).
+bool IsPlainDottedName(std::string_view S, char Q) {
+  if (S.empty() || S.front() == '.' || S.back() == '.')
+    return false;
+  for (size_t I = 0; I < S.size(); ++I) {
+    if (S[I] == Q || (S[I] == '.' && S[I + 1] == '.'))
+      return false;
+  }
+  return true;
+}
+
+// AppendProcessedName for such a name, in the generic dialect: everything
+// before the last point is one quoted identifier, the last part another.
+void AppendPlainDottedName(std::string& Out, std::string_view S, char Q) {
+  const size_t Point = S.rfind('.');
+  if (Point != std::string_view::npos) {
+    ScriptWriter::AppendEnclosed(Out, S.substr(0, Point), Q);
+    Out += '.';
+    S.remove_prefix(Point + 1);
+  }
+  ScriptWriter::AppendEnclosed(Out, S, Q);
+}
+
 }  // namespace
 
 std::string TVXSQLScanner::ProcessName(std::string_view S) const {
@@ -598,6 +622,8 @@ void ScriptWriter::AppendScannerName(std::string& Out, const TVXSQLScanner& Scan
     Out += Scanner.ProcessName(S);
   else if (!Scanner.QuoteIdentifiers())  // what GetQuoteIdentifiers returns in this class
     Out.append(S);
+  else if (IsPlainDottedName(S, '"'))
+    AppendPlainDottedName(Out, S, '"');
   else
     AppendProcessedName(Out, Scanner, S, true);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "parser/parsererror.h"
+#include "parser/scriptwriter.h"
 
 namespace Vexar {
 
@@ -578,6 +579,30 @@ TEST(ScannerTest, ShortAndGeneralReadingsAgree) {
   }
   for (const std::string& T : Texts)
     ASSERT_EQ(Read(*Short, T), Read(*General, T)) << "text: \"" << T << "\"";
+}
+
+// The writer quotes names of the library's own scanner a shorter way where
+// no quote or empty part is involved; a derived scanner's names go through
+// ProcessName. Both must write every name alike.
+TEST(ScannerTest, ShortAndGeneralNameQuotingAgree) {
+  auto Short = NewScanner();
+  auto General = TVXScanner::Create<GeneralScanner>();
+  std::vector<std::string> Names = {"a", "ab", "s.t.f", "t.c", "a..b", ".a", "a.", "\"q\".c",
+                                    "t.\"c\"", "x.db", ""};
+  std::mt19937 Random(5);
+  const std::string Alphabet = "ab.\"";
+  for (int i = 0; i < 3000; ++i) {
+    std::string N;
+    const int Length = static_cast<int>(Random() % 8);
+    for (int j = 0; j < Length; ++j) N += Alphabet[Random() % Alphabet.size()];
+    Names.push_back(N);
+  }
+  for (const std::string& N : Names) {
+    std::string A, B;
+    ScriptWriter::AppendScannerName(A, *Short, N);
+    ScriptWriter::AppendScannerName(B, *General, N);
+    ASSERT_EQ(A, B) << "name: " << N;
+  }
 }
 
 }  // namespace Vexar

@@ -21,6 +21,8 @@ class TVXFunctionDefs;
 class TVXTableDef;
 
 class TVXFunctionDef : public TVXCollectionItem {
+  friend class TVXSelectParser;  // fills its scratch field with TakeNameAndKind
+
  public:
   ~TVXFunctionDef() override;
 

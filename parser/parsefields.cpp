@@ -304,18 +304,27 @@ TVXTableDef* TVXSelectParser::QualifierTable(const std::string& Qualifier) {
 // nodes; a parenthesised list is a node without name whose arguments are
 // the items; anything else is one expression text.
 void TVXSelectParser::BuildExpression(TVXFunctionDef* Def, const TVXExprNode& N, bool UseFullName) {
+  // The scratch field of the select list gets what SetName and SetKind would
+  // give it after Clear (the name as alias, or "FIELD_1" for a computed
+  // output) without their lookups: its alias is replaced before it is kept.
+  auto Set = [&](std::string Name, TVXFunctionKind Kind) {
+    if (Def == FFreeField.get()) {
+      FFreeField->SetAlias(Kind == fkIdentifier || Kind == fkUnknown ? Name : "FIELD_1");
+      FFreeField->TakeNameAndKind(std::move(Name), Kind);
+    } else {
+      Def->SetName(Name);
+      Def->SetKind(Kind);
+    }
+  };
   switch (N.Kind) {
     case TVXExprNode::ekIdent:
-      Def->SetName(UseFullName && !N.Quals.empty() ? RenderExpression(N) : N.Text);
-      Def->SetKind(fkIdentifier);
+      Set(UseFullName && !N.Quals.empty() ? RenderExpression(N) : N.Text, fkIdentifier);
       return;
     case TVXExprNode::ekInteger:
-      Def->SetName(N.Text);
-      Def->SetKind(fkInteger);
+      Set(N.Text, fkInteger);
       return;
     case TVXExprNode::ekFloat:
-      Def->SetName(N.Text);
-      Def->SetKind(fkFloat);
+      Set(N.Text, fkFloat);
       return;
     case TVXExprNode::ekString: {
       // A stored string loses one pair of enclosing quotes when written, so
@@ -324,24 +333,23 @@ void TVXSelectParser::BuildExpression(TVXFunctionDef* Def, const TVXExprNode& N,
       auto IsQuote = [](char C) { return C == '"' || C == '\''; };
       if (Value.size() > 1 && IsQuote(Value.front()) && IsQuote(Value.back()))
         Value = "'" + Value + "'";
-      Def->SetName(Value);
-      Def->SetKind(fkString);
+      Set(Value, fkString);
       return;
     }
     case TVXExprNode::ekStar:
-      Def->SetName("*");
-      Def->SetKind(fkUnknown);
+      Set("*", fkUnknown);
       return;
     case TVXExprNode::ekCall:
     case TVXExprNode::ekList:
-      Def->SetName(N.Kind == TVXExprNode::ekCall ? ProcessFunction(N.Text) : std::string());
-      Def->SetKind(N.Kind == TVXExprNode::ekCall ? fkFunction : fkUnknown);
+      if (N.Kind == TVXExprNode::ekCall)
+        Set(ProcessFunction(N.Text), fkFunction);
+      else
+        Set(std::string(), fkUnknown);
       for (const auto& K : N.Kids)
         BuildExpression(Def->Arguments()->Add(), *K, UseFullName);
       return;
     default:
-      Def->SetName(RenderExpression(N));
-      Def->SetKind(fkExpression);
+      Set(RenderExpression(N), fkExpression);
       return;
   }
 }

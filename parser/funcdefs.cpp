@@ -447,6 +447,15 @@ std::string TVXFieldDef::GetScript() const {
 
 TVXTableDef* TVXFieldDefs::TableDef() const { return OwnerTable(); }
 
+void TVXFieldDefs::Update(TCollectionItem* Item) {
+  TVXFunctionDefs::Update(Item);
+  const int Delta = Count() - FReportedCount;
+  if (Delta == 0) return;
+  FReportedCount = Count();
+  if (TVXTableDef* Table = OwnerTable())
+    if (TVXTableDefs* Tables = Table->TableDefs()) Tables->FieldsChanged(Delta);
+}
+
 TVXFieldDef* TVXFieldDefs::FindByAlias(const std::string& S) const {
   for (int i = 0; i < Count(); ++i)
     if (Items(i)->Alias() == S) return Items(i);

@@ -164,6 +164,13 @@ class TVXFieldDefs : public TVXFunctionDefs {
   std::string GetScript() const override;
   // The owning table, when the list belongs to one.
   TVXTableDef* TableDef() const;
+
+ protected:
+  // Tells the table list how many fields came or went.
+  void Update(TCollectionItem* Item) override;
+
+ private:
+  int FReportedCount = 0;  // the number of fields the table list was told of
 };
 
 }  // namespace Vexar

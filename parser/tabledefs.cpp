@@ -482,6 +482,7 @@ void TVXTableDefs::Clear() {
 
 void TVXTableDefs::Update(TCollectionItem* Item) {
   TVXCollection::Update(Item);
+  FFieldCountValid = false;  // a table came or went, with whatever fields it holds
   // A table added at the end holds only keys no earlier table took; any
   // other change (a table removed or moved) makes the maps again.
   if (FNamesIndexed && Item->Collection() == this && Count() == FIndexedCount + 1 &&
@@ -591,9 +592,13 @@ bool TVXTableDefs::IsTableJoined(const TVXTableDef* T) const {
 }
 
 int TVXTableDefs::GetFieldCount() const {
-  int N = 0;
-  for (TCollectionItem* I : List()) N += static_cast<TVXTableDef*>(I)->FieldDefs()->Count();
-  return N;
+  if (!FFieldCountValid) {
+    int N = 0;
+    for (TCollectionItem* I : List()) N += static_cast<TVXTableDef*>(I)->FieldDefs()->Count();
+    FFieldCount = N;
+    FFieldCountValid = true;
+  }
+  return FFieldCount;
 }
 
 TVXFieldDef* TVXTableDefs::GetFieldDefs(int Index) const {

@@ -87,8 +87,14 @@ class TVXTableDefs : public TVXCollection {
   std::string GetUniqueAlias(const std::string& Base, bool Force) const;
   // Whether any join of any table targets T's alias.
   bool IsTableJoined(const TVXTableDef* T) const;
-  // Fields of all tables, parameter entries included.
+  // Fields of all tables, parameter entries included. Counted once and then
+  // kept current by the field lists (FieldsChanged), so that adding a field
+  // does not walk every table.
   int GetFieldCount() const;
+  // Called by a table's field list whose number of fields changed by Delta.
+  void FieldsChanged(int Delta) {
+    if (FFieldCountValid) FFieldCount += Delta;
+  }
   // The first field whose OutputIndex is Index, or null.
   TVXFieldDef* GetFieldDefs(int Index) const;
   // The fields in SELECT-list order: slot p holds GetFieldDefs(p).
@@ -139,6 +145,8 @@ class TVXTableDefs : public TVXCollection {
   bool FClearing = false;
   mutable bool FNamesIndexed = false;
   mutable int FIndexedCount = 0;  // tables in the maps
+  mutable int FFieldCount = 0;    // GetFieldCount, while FFieldCountValid
+  mutable bool FFieldCountValid = false;
   mutable std::unordered_map<std::string, TVXTableDef*> FByAlias, FByName;
 };
 

@@ -351,6 +351,39 @@ TEST_F(ModelTest, TableLookupsFollowRenamesMovesAndDeletions) {
   }
 }
 
+// The number of fields of all tables is kept, not counted again for every
+// new field: it must follow every way fields and tables come and go.
+TEST_F(ModelTest, FieldCountFollowsEveryChange) {
+  TVXTableDefs* L = P->TableDefs();
+  auto Counted = [&] {
+    int N = 0;
+    for (int i = 0; i < L->Count(); ++i) N += L->Items(i)->FieldDefs()->Count();
+    return N;
+  };
+  TVXTableDef* A = Table("A");
+  TVXTableDef* B = Table("B");
+  Field(A, "x");
+  Field(B, "y");
+  TVXFieldDef* Z = Field(A, "z");
+  EXPECT_EQ(Z->OutputIndex(), 2);
+  EXPECT_EQ(L->GetFieldCount(), Counted());
+  delete Z;
+  EXPECT_EQ(L->GetFieldCount(), Counted());
+  B->FieldDefs()->Clear();
+  EXPECT_EQ(L->GetFieldCount(), Counted());
+  Field(B, "w");
+  B->Assign(A);  // B's fields replaced by copies of A's
+  EXPECT_EQ(L->GetFieldCount(), Counted());
+  delete A;
+  EXPECT_EQ(L->GetFieldCount(), Counted());
+  TVXTableDef* C = Table("C");
+  TVXFieldDef* V = Field(C, "v");
+  EXPECT_EQ(V->OutputIndex(), Counted() - 1);
+  EXPECT_EQ(L->GetFieldCount(), Counted());
+  L->Clear();
+  EXPECT_EQ(L->GetFieldCount(), 0);
+}
+
 // Join graphs beyond trees: every table once, every join once.
 TEST_F(ModelTest, FromClauseWritesEveryTableAndJoinOnce) {
   TVXTableDef* A = Table("A");

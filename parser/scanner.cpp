@@ -411,8 +411,44 @@ bool TVXSQLScanner::TableIdentifier(std::string_view S) const {
 }
 
 bool TVXSQLScanner::IsInteger(std::string_view S) const {
+  return AllDigits(S);
+}
+
+bool TVXSQLScanner::AllDigits(std::string_view S) const {
   return !S.empty() &&
          std::all_of(S.begin(), S.end(), [this](char C) { return CharIs(C, chDigit); });
+}
+
+// Where the word that starts at Start ends: at a quote, a delimiter, a blank
+// or a line break. Digits followed by a point and digits make one number
+// (Float set) when the end, a blank, a line break or a delimiter other than
+// a point follows, unless a point stands right before the first digit:
+// «1.2.3» is 1 . 2 . 3, never 1 . 2.3.
+size_t TVXSQLScanner::WordEnd(size_t Start, bool& Float) const {
+  const std::string& S = FExpression;
+  const size_t N = S.size();
+  Float = false;
+  size_t J = Start + 1;
+  for (; J < N; ++J) {
+    const char D = S[J];
+    if (D == '.' && (Start == 0 || S[Start - 1] != '.')) {
+      const std::string_view Before(S.data() + Start, J - Start);
+      if (FStandardWords ? AllDigits(Before) : IsInteger(Before)) {
+        size_t K = J + 1;
+        while (K < N && CharIs(S[K], chDigit))
+          ++K;
+        if (K >= N || CharIs(S[K], chSpace) || S[K] == '\n' ||
+            (CharIs(S[K], chDelim) && S[K] != '.')) {
+          Float = true;
+          return K;
+        }
+      }
+    }
+    if (D == '\n' || CharIs(D, chQuote | chIdentQuote | chDelim | chSpace) ||
+        (D == '\r' && J + 1 < N && S[J + 1] == '\n'))
+      break;
+  }
+  return J;
 }
 
 bool TVXSQLScanner::IsKeyword(std::string_view S) const {
@@ -744,28 +780,11 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T, std::string& Text) {
       ++I;
       T.Kind = tkSpace;
     } else {
-      // A word: everything up to a quote, a delimiter, a blank or a line
-      // break. A number right after a point takes no decimal part: «1.2.3»
-      // is 1 . 2 . 3, never 1 . 2.3.
-      size_t J = I + 1;
-      for (; J < N; ++J) {
-        const char D = S[J];
-        if (D == '.' && (Start == 0 || S[Start - 1] != '.') &&
-            IsInteger(std::string_view(S.data() + I, J - I))) {
-          size_t K = J + 1;
-          while (K < N && CharIs(S[K], chDigit))
-            ++K;
-          if (K >= N || CharIs(S[K], chSpace) || S[K] == '\n' ||
-              (CharIs(S[K], chDelim) && S[K] != '.')) {
-            J = K;
-            T.Kind = tkFloat;
-            break;
-          }
-        }
-        if (D == '\n' || CharIs(D, chQuote | chIdentQuote | chDelim | chSpace) ||
-            (D == '\r' && J + 1 < N && S[J + 1] == '\n'))
-          break;
-      }
+      // A word (WordEnd), classified below.
+      bool Float = false;
+      const size_t J = WordEnd(I, Float);
+      if (Float)
+        T.Kind = tkFloat;
       R.assign(S, I, J - I);
       I = J;
     }
@@ -790,7 +809,7 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T, std::string& Text) {
         T.Kind = tkFunction;
       else if (Lists & wlKeyword)
         T.Kind = tkKeyword;
-      else if (std::all_of(R.begin(), R.end(), [this](char C) { return CharIs(C, chDigit); }))
+      else if (AllDigits(R))
         T.Kind = tkInteger;
       else if (TableIdentifier(R) || TableIdentifier(ProcessIdent(R)))
         T.Kind = tkIdent;
@@ -879,10 +898,6 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
   const char C = S[I];
   if (C == '\n' || C == '\r' || CharIs(C, chQuote | chIdentQuote | chSpace))
     return false;
-  auto Digits = [this](std::string_view V) {
-    return !V.empty() &&
-           std::all_of(V.begin(), V.end(), [this](char D) { return CharIs(D, chDigit); });
-  };
   T.Kind = tkUnknown;
   T.Quoted = false;
   T.Unterminated = false;
@@ -897,24 +912,10 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
       T.Kind = tkEnd;  // only an unquoted ";" ends the statement
     }
   } else {
-    for (; J < N; ++J) {
-      const char D = S[J];
-      if (D == '.' && (I == 0 || S[I - 1] != '.') &&
-          Digits(std::string_view(S.data() + I, J - I))) {
-        size_t K = J + 1;
-        while (K < N && CharIs(S[K], chDigit))
-          ++K;
-        if (K >= N || CharIs(S[K], chSpace) || S[K] == '\n' ||
-            (CharIs(S[K], chDelim) && S[K] != '.')) {
-          J = K;
-          T.Kind = tkFloat;
-          break;
-        }
-      }
-      if (D == '\n' || CharIs(D, chQuote | chIdentQuote | chDelim | chSpace) ||
-          (D == '\r' && J + 1 < N && S[J + 1] == '\n'))
-        break;
-    }
+    bool Float = false;
+    J = WordEnd(I, Float);
+    if (Float)
+      T.Kind = tkFloat;
   }
   FToken.assign(S, I, J - I);
   const uint8_t Lists = LookUpWord(FToken);
@@ -923,7 +924,7 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
       T.Kind = tkFunction;
     else if (Lists & wlKeyword)
       T.Kind = tkKeyword;
-    else if (Digits(FToken))
+    else if (AllDigits(FToken))
       T.Kind = tkInteger;
     else if (TableIdentifier(FToken) || TableIdentifier(ProcessIdent(FToken)))
       T.Kind = tkIdent;

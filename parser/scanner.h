@@ -199,6 +199,11 @@ class TVXSQLScanner : public TVXScanner {
   // ReadRawToken's reading of words and delimiters, into Token, for
   // scanners that keep this class's word tests; false for any other token.
   bool ReadPlainToken(TRawToken& T);
+  // Where the word starting at the 0-based offset Start ends; Float tells a
+  // number with a decimal part.
+  size_t WordEnd(size_t Start, bool& Float) const;
+  // Whether S is one or more digits (IsInteger of this class).
+  bool AllDigits(std::string_view S) const;
   // The change of Level caused by reading the tokens from From up to To.
   int LevelChange(int From, int To, bool InQuote, char QuoteChar);
   [[noreturn]] void RaiseUnterminated() const;

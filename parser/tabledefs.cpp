@@ -544,26 +544,22 @@ void TVXTableDefs::IndexNames() const {
 // the maps; longer ones are looked up in them.
 constexpr int ScannedTables = 16;
 
-TVXTableDef* TVXTableDefs::FindByAlias(const std::string& S) const {
-  if (Count() <= ScannedTables) {
-    for (TCollectionItem* I : List())
-      if (static_cast<TVXTableDef*>(I)->Alias() == S) return static_cast<TVXTableDef*>(I);
-    return nullptr;
-  }
-  if (!FNamesIndexed) IndexNames();
-  auto It = FByAlias.find(S);
-  return It == FByAlias.end() ? nullptr : It->second;
-}
+TVXTableDef* TVXTableDefs::FindByAlias(const std::string& S) const { return FindTable(S, true); }
 
-TVXTableDef* TVXTableDefs::FindByName(const std::string& S) const {
+TVXTableDef* TVXTableDefs::FindByName(const std::string& S) const { return FindTable(S, false); }
+
+TVXTableDef* TVXTableDefs::FindTable(const std::string& S, bool ByAlias) const {
   if (Count() <= ScannedTables) {
-    for (TCollectionItem* I : List())
-      if (static_cast<TVXTableDef*>(I)->Name() == S) return static_cast<TVXTableDef*>(I);
+    for (TCollectionItem* I : List()) {
+      auto* T = static_cast<TVXTableDef*>(I);
+      if ((ByAlias ? T->Alias() : T->Name()) == S) return T;
+    }
     return nullptr;
   }
   if (!FNamesIndexed) IndexNames();
-  auto It = FByName.find(S);
-  return It == FByName.end() ? nullptr : It->second;
+  const auto& Map = ByAlias ? FByAlias : FByName;
+  auto It = Map.find(S);
+  return It == Map.end() ? nullptr : It->second;
 }
 
 std::string TVXTableDefs::GetUniqueAlias(const std::string& Base, bool Force) const {

@@ -136,6 +136,8 @@ class TVXTableDefs : public TVXCollection {
   // and every join written looks its table up. Made by the first lookup
   // after a change: tables added, removed or moved, an alias or a name set.
   void IndexNames() const;
+  // FindByAlias (ByAlias) or FindByName.
+  TVXTableDef* FindTable(const std::string& S, bool ByAlias) const;
   // Keeps Map current when Table's key changed from Old to New: the old
   // key passes to the next table holding it, the new one is entered when no
   // table holds it; when a later table held it, the maps are made again.

@@ -352,13 +352,9 @@ uint8_t TVXSQLScanner::LookUpWord(std::string_view S) const {
     return 0;
   if (const size_t Bit = WordStartBit(S); !(FWordStarts[Bit / 64] >> (Bit % 64) & 1))
     return 0;
-  // The hash of TStringList for text whose case does not count, inline.
   auto Up = [](char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; };
-  size_t H = 14695981039346656037ull;
-  for (char C : S)
-    H = (H ^ static_cast<unsigned char>(Up(C))) * 1099511628211ull;
   const size_t Mask = FWordTable.size() - 1;
-  for (size_t Slot = H & Mask;; Slot = (Slot + 1) & Mask) {
+  for (size_t Slot = TStringList::HashText(S, false) & Mask;; Slot = (Slot + 1) & Mask) {
     const TWordSlot& E = FWordTable[Slot];
     if (E.Word.empty())
       return 0;
@@ -802,17 +798,6 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T, std::string& Text) {
     FWordLooked = false;
     if (R.empty()) {
       T.Kind = tkEnd;
-    } else if (FStandardWords) {
-      // The same tests in the same order, the lists asked once.
-      const uint8_t Lists = WordLists(R);
-      if (Lists & wlFunction)
-        T.Kind = tkFunction;
-      else if (Lists & wlKeyword)
-        T.Kind = tkKeyword;
-      else if (AllDigits(R))
-        T.Kind = tkInteger;
-      else if (TableIdentifier(R) || TableIdentifier(ProcessIdent(R)))
-        T.Kind = tkIdent;
     } else if (IsFunction(R))  // before keywords: a word of both lists is a function
       T.Kind = tkFunction;
     else if (IsKeyword(R))
@@ -831,7 +816,7 @@ void TVXSQLScanner::ReadRawToken(TRawToken& T, std::string& Text) {
       FWordSize = R.size();
       FWordLooked = false;
     }
-    if (FStandardWords ? !R.empty() && (WordLists(R) & wlOperation) != 0 : IsOperation(R))
+    if (IsOperation(R))
       T.Kind = tkOperation;
   }
   FWordText = nullptr;

@@ -91,29 +91,15 @@ void TStringList::SetObjects(int Index, TPersistent* Object) {
 }
 
 int TStringList::IndexOf(std::string_view S) const {
-  return FItems.empty() ? -1 : IndexOfHashed(S, HashOf(S));
-}
-
-int TStringList::IndexOfHashed(std::string_view S, size_t Hash) const {
   if (FItems.empty()) return -1;
   if (FIndex.empty()) BuildIndex();
   const size_t Mask = FIndex.size() - 1;
-  for (size_t Slot = Hash & Mask;; Slot = (Slot + 1) & Mask) {
+  for (size_t Slot = HashOf(S) & Mask;; Slot = (Slot + 1) & Mask) {
     const int P = FIndex[Slot];
     if (P < 0) return -1;
     const std::string& T = FItems[P].Text;
     if (T.size() == S.size() && CompareStrings(T, S) == 0) return P;
   }
-}
-
-size_t TStringList::HashText(std::string_view S, bool CaseSensitive) {
-  // FNV-1a over the text, folded to upper case when case does not count.
-  size_t H = 14695981039346656037ull;
-  for (char C : S) {
-    if (!CaseSensitive && C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
-    H = (H ^ static_cast<unsigned char>(C)) * 1099511628211ull;
-  }
-  return H;
 }
 
 void TStringList::BuildIndex() const {

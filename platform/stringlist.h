@@ -36,11 +36,17 @@ class TStringList : public TPersistent {
 
   // Index of the first entry equal to S, or -1.
   int IndexOf(std::string_view S) const;
-  // The hash IndexOf uses for S, as a list of the given case sensitivity
-  // computes it; IndexOfHashed takes it ready-made, so that one text looked
-  // up in several lists is hashed once.
-  static size_t HashText(std::string_view S, bool CaseSensitive);
-  int IndexOfHashed(std::string_view S, size_t Hash) const;
+  // The hash IndexOf uses for S in a list of the given case sensitivity
+  // (FNV-1a, folded to upper case when case does not count); tables kept
+  // beside a list hash the same way.
+  static size_t HashText(std::string_view S, bool CaseSensitive) {
+    size_t H = 14695981039346656037ull;
+    for (char C : S) {
+      if (!CaseSensitive && C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+      H = (H ^ static_cast<unsigned char>(C)) * 1099511628211ull;
+    }
+    return H;
+  }
   // Binary search of a sorted list: true when found; Index is the entry or
   // the place where S would go.
   bool Find(std::string_view S, int& Index) const;

@@ -11,8 +11,10 @@ namespace Vexar {
 // back, where dialect 3 would otherwise quote the small letters and name a
 // different object. Quoted names and every other kind of token are kept.
 void TVXIBScanner::TokenRead() {
-  if (FTokenKind == tkIdent && !FTokenQuoted)
-    FToken = UpperCase(FToken);
+  if (FTokenKind == tkIdent && !FTokenQuoted) {
+    std::string& Text = TokenText();
+    Text = UpperCase(Text);
+  }
 }
 
 // Only capitals are letters: a word with small letters is an identifier only

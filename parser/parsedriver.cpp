@@ -2,6 +2,7 @@
 // over the clauses, the clause handlers that only pass control on, and the
 // one path every error is reported through.
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -47,7 +48,7 @@ bool TVXSelectParser::IsQualifiedPart(int Index) const {
 
 std::string TVXSelectParser::NameOf(const TVXParseToken& T) const {
   if (!T.Quoted)
-    return T.Text;
+    return std::string(T.Text);
   // Quoted text that reads as a plain word is stored without its quotes
   // (the dialect's quoting adds them again when the text is written); any
   // other quoted name keeps them, so that it is never split at a point or
@@ -58,7 +59,7 @@ std::string TVXSelectParser::NameOf(const TVXParseToken& T) const {
     if (!(S->IsAlpha(C) || S->IsDigit(C) || C == '_'))
       Plain = false;
   if (Plain && !S->IsKeyword(T.Text) && !S->IsFunction(T.Text))
-    return T.Text;
+    return std::string(T.Text);
   return S->QuoteIdent(T.Text);
 }
 
@@ -99,12 +100,27 @@ bool TVXSelectParser::EnterLevel() {
 void TVXSelectParser::Tokenize(const std::string& Text) {
   FTokens.clear();
   FMatch.clear();
+  FTokenChars.clear();
+  FCopiedTokens.clear();
   FTokenIndex = 0;
   FUnterminated = -1;
   TVXSQLScanner* S = Scanner();
-  auto Take = [&] {
+  // A token that stands in the text as it was read is a view of Text (the
+  // scanner's expression is a copy of it, so the offset is the same); any
+  // other token (quoted text, a name a dialect changed) is copied to
+  // FTokenChars, and viewed there once all are read, as the copies may move
+  // it while it grows.
+  auto Take = [&](std::string_view V) {
     TVXParseToken& T = FTokens.emplace_back();
-    S->TakeToken(T.Text);
+    const std::string& E = S->Expression();
+    const auto At = reinterpret_cast<uintptr_t>(V.data()), From = reinterpret_cast<uintptr_t>(E.data());
+    if (At >= From && At - From <= E.size() && V.size() <= E.size() - (At - From)) {
+      T.Text = std::string_view(Text.data() + (At - From), V.size());
+    } else {
+      FCopiedTokens.emplace_back(FTokens.size() - 1, FTokenChars.size());
+      FTokenChars.append(V);
+      T.Text = std::string_view(nullptr, 0);
+    }
     T.Kind = S->TokenKind();
     T.LineNo = S->LineNo();
     T.Column = S->TokenColumn();
@@ -114,22 +130,26 @@ void TVXSelectParser::Tokenize(const std::string& Text) {
   FTokens.reserve(Text.size() / 2 + 1);
   try {
     S->SetExpression(Text);
-    Take();
-    while (FTokens.back().Kind != tkEnd) {
-      S->ReadToken();
-      Take();
-    }
+    Take(S->Token());
+    while (FTokens.back().Kind != tkEnd)
+      Take(S->ReadTokenView());
   } catch (const EVXParserError& E) {
     if (E.ErrorCode() != 3)
       throw;
+    FCopiedTokens.emplace_back(FTokens.size(), FTokenChars.size());
+    FTokenChars.append(E.Token());
     TVXParseToken T;
-    T.Text = E.Token();
     T.Kind = tkEnd;
     T.LineNo = E.LineNo();
     T.Column = E.LinePos();
     T.Quoted = true;
     FUnterminated = static_cast<int>(FTokens.size());
-    FTokens.push_back(std::move(T));
+    FTokens.push_back(T);
+  }
+  for (size_t i = 0; i < FCopiedTokens.size(); ++i) {
+    const auto [Index, Start] = FCopiedTokens[i];
+    const size_t End = i + 1 < FCopiedTokens.size() ? FCopiedTokens[i + 1].second : FTokenChars.size();
+    FTokens[Index].Text = std::string_view(FTokenChars.data() + Start, End - Start);
   }
   // Parentheses are paired once, so that looking past a parenthesised part
   // costs nothing.
@@ -165,7 +185,7 @@ void TVXSelectParser::ProcessError(const std::string& Token, int LineNo, int Lin
 void TVXSelectParser::ReportError(int Index) {
   const TVXParseToken& T = TokenAt(Index);
   const bool Unterminated = FUnterminated >= 0 && Index >= FUnterminated;
-  const std::string Token = Unterminated || T.Kind != tkEnd ? T.Text : std::string();
+  const std::string Token(Unterminated || T.Kind != tkEnd ? T.Text : std::string_view());
   FErrorCode = Unterminated ? 3 : 0;
   struct Reset {
     int& Code;
@@ -236,6 +256,8 @@ void TVXSelectParser::DoParse() {
         P->FTokens.clear();
         P->FMatch.clear();
       }
+      if (P->FTokenChars.capacity() > KeptBytes)
+        std::string().swap(P->FTokenChars);
       P->FTokenIndex = 0;
     }
   } Release{this};
@@ -341,7 +363,7 @@ void TVXSelectParser::DoParseAppendix() {
   FState = ssError;
 }
 
-bool TVXSelectParser::IsJoinDef(const std::string& S) const {
+bool TVXSelectParser::IsJoinDef(std::string_view S) const {
   return SameText(S, "INNER") || SameText(S, "LEFT") || SameText(S, "RIGHT") ||
          SameText(S, "FULL") || SameText(S, "JOIN");
 }

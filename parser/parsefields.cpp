@@ -228,7 +228,7 @@ std::unique_ptr<TVXExprNode> TVXSelectParser::ParseArithmetic(bool AllowStar) {
   N->TokenIndex = First->TokenIndex;
   N->Kids.push_back(std::move(First));
   while (CurToken().Kind == tkOperation && !CurToken().Quoted) {
-    N->Ops.push_back(CurToken().Text);
+    N->Ops.emplace_back(CurToken().Text);
     NextToken();
     auto Next = ParseOperand(false);
     if (!Next)

@@ -30,7 +30,7 @@ std::string Mirrored(const std::string& Comparison) {
   return Comparison;
 }
 
-bool IsJoinComparison(const std::string& S) {
+bool IsJoinComparison(std::string_view S) {
   return S == "=" || S == "<>" || S == "<" || S == ">" || S == "<=" || S == ">=";
 }
 
@@ -200,7 +200,7 @@ void TVXSelectParser::DoParseProcParams(TVXTableDef* TableDef) {
 
 void TVXSelectParser::DoParseJoinDef() {
   TVXJoinKind Kind = vxjInnerJoin;
-  const std::string& Word = CurToken().Text;
+  const std::string_view Word = CurToken().Text;
   if (SameText(Word, "LEFT"))
     Kind = vxjLOuterJoin;
   else if (SameText(Word, "RIGHT"))

@@ -665,6 +665,7 @@ void ScriptWriter::AppendScannerName(std::string& Out, const TVXSQLScanner& Scan
 
 void TVXSQLScanner::Init() {
   TVXScanner::Init();
+  FTokenInText = false;
   FTokenKind = tkUnknown;
   FLineNo = 1;
   FLinePos = 1;
@@ -902,16 +903,19 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
     if (Float)
       T.Kind = tkFloat;
   }
-  FToken.assign(S, I, J - I);
-  const uint8_t Lists = LookUpWord(FToken);
+  FTokenInText = true;
+  FSpanStart = I;
+  FSpanSize = J - I;
+  const std::string_view Word(S.data() + I, J - I);
+  const uint8_t Lists = LookUpWord(Word);
   if (T.Kind == tkUnknown) {
     if (Lists & wlFunction)
       T.Kind = tkFunction;
     else if (Lists & wlKeyword)
       T.Kind = tkKeyword;
-    else if (AllDigits(FToken))
+    else if (AllDigits(Word))
       T.Kind = tkInteger;
-    else if (TableIdentifier(FToken) || TableIdentifier(ProcessIdent(FToken)))
+    else if (TableIdentifier(Word) || TableIdentifier(ProcessIdent(Word)))
       T.Kind = tkIdent;
   }
   if (T.Kind != tkEnd && (Lists & wlOperation))
@@ -928,6 +932,12 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
 }
 
 void TVXSQLScanner::ReadToken() {
+  ReadTokenView();
+  TokenText();
+}
+
+std::string_view TVXSQLScanner::ReadTokenView() {
+  FTokenInText = false;
   if (FInQuote && FPosition > static_cast<int>(FExpression.size()))
     RaiseUnterminated();
   TRawToken T;
@@ -963,11 +973,15 @@ void TVXSQLScanner::ReadToken() {
   if (T.Unterminated)
     RaiseUnterminated();
   TokenRead();
+  if (FTokenInText)
+    return std::string_view(FExpression.data() + FSpanStart, FSpanSize);
+  return FToken;
 }
 
 // A peek leaves every part of the scanner's state as it was, SpaceCount and
 // the line counters included, also when reading raises.
 std::string TVXSQLScanner::GetTokenPlus() {
+  TokenText();  // the token the base puts back is the current one
   const TTokenKind TokenKind = FTokenKind;
   const int LineNo = FLineNo, LinePos = FLinePos, TokenLength = FTokenLength;
   const int QuoteLineNo = FQuoteLineNo, QuoteLinePos = FQuoteLinePos;
@@ -1077,6 +1091,7 @@ void TVXSQLScanner::SetPosition(int Pos) {
 
   FPosition = Pos;
   FToken.clear();
+  FTokenInText = false;
   FInQuote = false;
   FQuoteChar = 0;
   FEmptyString = false;

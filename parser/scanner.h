@@ -103,14 +103,14 @@ class TVXSQLScanner : public TVXScanner {
   void Init() override;
   void SetPosition(int Pos) override;
   std::string GetNextToken() override;
-  // GetNextToken without handing out a copy of the token: the parser reads
-  // every token this way and then takes the text (TakeToken), leaving
-  // Token() empty.
+  // GetNextToken without handing out a copy of the token.
   void ReadToken();
-  void TakeToken(std::string& Into) {
-    Into.swap(FToken);
-    FToken.clear();
-  }
+  // Reads the next token as ReadToken does and hands out its text without
+  // copying it: a word or delimiter that stands in the text as it is read is
+  // a view of Expression(), any other token a view of the scanner's own
+  // text. The view holds until the next read or the next expression; Token()
+  // is not updated (ReadToken is that).
+  std::string_view ReadTokenView();
 
   virtual bool IsOperation(std::string_view S) const;
   virtual bool IsComparison(char C) const;
@@ -208,8 +208,18 @@ class TVXSQLScanner : public TVXScanner {
   int LevelChange(int From, int To, bool InQuote, char QuoteChar);
   [[noreturn]] void RaiseUnterminated() const;
   // Called after each token is read, before the unterminated check; a
-  // dialect adjusts the token here (case of unquoted names, say).
+  // dialect adjusts the token here (case of unquoted names, say), through
+  // TokenText.
   virtual void TokenRead() {}
+  // The current token's text for changing it: a token read as a view of the
+  // expression is copied into the scanner's own text first.
+  std::string& TokenText() {
+    if (FTokenInText) {
+      FToken.assign(FExpression, FSpanStart, FSpanSize);
+      FTokenInText = false;
+    }
+    return FToken;
+  }
   // Whether the object's class keeps this class's word tests (IsFunction,
   // IsKeyword, IsOperation, IsInteger, IsIdentifier): reading then asks the
   // merged word table once per word instead of each test in turn. A class
@@ -275,6 +285,12 @@ class TVXSQLScanner : public TVXScanner {
     const size_t Up = C >= 'a' && C <= 'z' ? C - 'a' + 'A' : C;
     return (W.size() < 31 ? W.size() : 31) * 256 + Up;
   }
+
+  // The current token is the text's FSpanSize characters from FSpanStart,
+  // not copied to FToken (a word or delimiter read the short way).
+  bool FTokenInText = false;
+  size_t FSpanStart = 0;
+  size_t FSpanSize = 0;
 
   TTokenKind FTokenKind = tkUnknown;
   std::unique_ptr<TStringList> FKeywords;

@@ -113,7 +113,7 @@ class TVXSelectParser : public TPersistent {
   virtual std::unique_ptr<TVXHavingItems> CreateHavingItems();
   virtual std::string GetCommaAggregates() const;
   // Whether S starts a join (INNER, LEFT, RIGHT, FULL, JOIN).
-  virtual bool IsJoinDef(const std::string& S) const;
+  virtual bool IsJoinDef(std::string_view S) const;
   virtual void DefineAggregates();
   virtual void DefineOperators();
 
@@ -155,7 +155,9 @@ class TVXSelectParser : public TPersistent {
   // parsing starts; handlers move a cursor over them, so that looking ahead
   // or stepping back never disturbs line and column counting.
   struct TVXParseToken {
-    std::string Text;  // as the scanner returns it (quoted text without its quotes)
+    // As the scanner returns it (quoted text without its quotes): a view of
+    // the text being read or of the parser's copies, for that reading only.
+    std::string_view Text;
     TTokenKind Kind = tkEnd;
     int LineNo = 1;
     int Column = 1;  // 1-based column where the token's source text starts
@@ -259,6 +261,10 @@ class TVXSelectParser : public TPersistent {
 
   std::string FSource;
   std::vector<TVXParseToken> FTokens;
+  // The texts of the tokens that differ from the text read, one after the
+  // other, and which token starts where.
+  std::string FTokenChars;
+  std::vector<std::pair<size_t, size_t>> FCopiedTokens;
   std::vector<int> FMatch;
   std::vector<int> FOpenParens;  // scratch of Tokenize
   // Scratch of DoParseExpression: the qualifiers of one expression and their tables.

@@ -104,11 +104,11 @@ bool TVXSelectParser::OpensCondition(int Index) const {
   return MatchOperator(Close + 1, Words) == nullptr;
 }
 
-std::unique_ptr<TVXCondNode> TVXSelectParser::ParseOrCondition() {
+TVXCondPtr TVXSelectParser::ParseOrCondition() {
   auto First = ParseAndCondition();
   if (!First || !IsWord(CurToken(), "OR"))
     return First;
-  auto N = std::make_unique<TVXCondNode>();
+  auto N = FNodes.NewCond();
   N->Kind = TVXCondNode::ckOr;
   N->TokenIndex = First->TokenIndex;
   N->Kids.push_back(std::move(First));
@@ -122,11 +122,11 @@ std::unique_ptr<TVXCondNode> TVXSelectParser::ParseOrCondition() {
   return N;
 }
 
-std::unique_ptr<TVXCondNode> TVXSelectParser::ParseAndCondition() {
+TVXCondPtr TVXSelectParser::ParseAndCondition() {
   auto First = ParseNotCondition();
   if (!First || !IsWord(CurToken(), "AND"))
     return First;
-  auto N = std::make_unique<TVXCondNode>();
+  auto N = FNodes.NewCond();
   N->Kind = TVXCondNode::ckAnd;
   N->TokenIndex = First->TokenIndex;
   N->Kids.push_back(std::move(First));
@@ -140,7 +140,7 @@ std::unique_ptr<TVXCondNode> TVXSelectParser::ParseAndCondition() {
   return N;
 }
 
-std::unique_ptr<TVXCondNode> TVXSelectParser::ParseNotCondition() {
+TVXCondPtr TVXSelectParser::ParseNotCondition() {
   const bool Not = IsWord(CurToken(), "NOT");
   const bool Group = !Not && IsSymbol(CurToken(), "(") && OpensCondition(FTokenIndex);
   if (!Not && !Group)
@@ -165,15 +165,15 @@ std::unique_ptr<TVXCondNode> TVXSelectParser::ParseNotCondition() {
   auto Operand = ParseNotCondition();
   if (!Operand)
     return nullptr;
-  auto N = std::make_unique<TVXCondNode>();
+  auto N = FNodes.NewCond();
   N->Kind = TVXCondNode::ckNot;
   N->TokenIndex = Start;
   N->Kids.push_back(std::move(Operand));
   return N;
 }
 
-std::unique_ptr<TVXCondNode> TVXSelectParser::ParseComparison() {
-  auto N = std::make_unique<TVXCondNode>();
+TVXCondPtr TVXSelectParser::ParseComparison() {
+  auto N = FNodes.NewCond();
   N->TokenIndex = FTokenIndex;
   N->Left = ParseArithmetic(false);
   if (!N->Left)
@@ -215,7 +215,7 @@ std::unique_ptr<TVXCondNode> TVXSelectParser::ParseComparison() {
       Fail();
       return nullptr;
     }
-    auto Items = std::make_unique<TVXExprNode>();
+    auto Items = FNodes.NewExpr();
     Items->Kind = TVXExprNode::ekList;
     Items->TokenIndex = FTokenIndex;
     NextToken();

@@ -437,6 +437,7 @@ void TVXSelectParser::FinishParse() {
   // order of the FROM clause (the select list may have made them in another
   // order), so that the FROM clause is written in its own order.
   std::vector<int> Places;
+  Places.reserve(FNamedTables.size());
   for (TVXTableDef* T : FNamedTables)
     Places.push_back(T->Index());
   std::sort(Places.begin(), Places.end());

@@ -71,14 +71,14 @@ std::string_view QualifierOf(const TVXExprNode& N, std::string& Buffer) {
 // ---------------------------------------------------------------------------
 // Reading the tree
 
-std::unique_ptr<TVXExprNode> TVXSelectParser::ParseOperand(bool AllowStar) {
+TVXExprPtr TVXSelectParser::ParseOperand(bool AllowStar) {
   if (!EnterLevel())
     return nullptr;
   TLevelGuard Guard{this};
 
   const int Start = FTokenIndex;
   const TVXParseToken& T = CurToken();
-  auto N = std::make_unique<TVXExprNode>();
+  auto N = FNodes.NewExpr();
   N->TokenIndex = Start;
 
   if (IsSymbol(T, "-") || IsSymbol(T, "+")) {
@@ -179,8 +179,8 @@ std::unique_ptr<TVXExprNode> TVXSelectParser::ParseOperand(bool AllowStar) {
 
 // A call, on its name: "name (" ... ")". COUNT(*) holds a star argument;
 // DISTINCT inside a call is not read (an error at DISTINCT).
-std::unique_ptr<TVXExprNode> TVXSelectParser::ParseCall() {
-  auto N = std::make_unique<TVXExprNode>();
+TVXExprPtr TVXSelectParser::ParseCall() {
+  auto N = FNodes.NewExpr();
   N->Kind = TVXExprNode::ekCall;
   N->TokenIndex = FTokenIndex;
   N->Text = CurToken().Kind == tkFunction ? CurToken().Text : NameOf(CurToken());
@@ -191,7 +191,7 @@ std::unique_ptr<TVXExprNode> TVXSelectParser::ParseCall() {
     return N;
   }
   if (IsSymbol(CurToken(), "*") && IsSymbol(PeekToken(), ")")) {
-    auto Star = std::make_unique<TVXExprNode>();
+    auto Star = FNodes.NewExpr();
     Star->Kind = TVXExprNode::ekStar;
     Star->TokenIndex = FTokenIndex;
     N->Kids.push_back(std::move(Star));
@@ -217,13 +217,13 @@ std::unique_ptr<TVXExprNode> TVXSelectParser::ParseCall() {
   }
 }
 
-std::unique_ptr<TVXExprNode> TVXSelectParser::ParseArithmetic(bool AllowStar) {
+TVXExprPtr TVXSelectParser::ParseArithmetic(bool AllowStar) {
   auto First = ParseOperand(AllowStar);
   if (!First)
     return nullptr;
   if (First->Kind == TVXExprNode::ekStar || CurToken().Kind != tkOperation || CurToken().Quoted)
     return First;
-  auto N = std::make_unique<TVXExprNode>();
+  auto N = FNodes.NewExpr();
   N->Kind = TVXExprNode::ekBinary;
   N->TokenIndex = First->TokenIndex;
   N->Kids.push_back(std::move(First));
@@ -485,14 +485,20 @@ void TVXSelectParser::DoParseFieldDef() {
     // The alias made while the field was free is not unique in the list:
     // the first numbered one no output read so far uses (what GenerateAlias
     // finds, without going through every output again for each one).
-    int& Number = FAliasNumbers["FIELD_"];
+    // The set of the aliases read is made the first time it is needed.
+    if (!FOutputAliasSetMade) {
+      FOutputAliasSet.insert(FOutputAliases.begin(), FOutputAliases.end());
+      FOutputAliasSetMade = true;
+    }
     std::string Alias;
     do
-      Alias = "FIELD_" + std::to_string(++Number);
-    while (FOutputAliases.count(Alias));
+      Alias = "FIELD_" + std::to_string(++FFieldAliasNumber);
+    while (FOutputAliasSet.count(Alias));
     G->SetAlias(Alias);
   }
-  FOutputAliases.insert(G->Alias());
+  FOutputAliases.push_back(G->Alias());
+  if (FOutputAliasSetMade)
+    FOutputAliasSet.insert(G->Alias());
   if (Star && Qualified)
     FQualifiedStars.push_back(G);
 }
@@ -501,7 +507,9 @@ void TVXSelectParser::DoParseFieldDef() {
 void TVXSelectParser::DoParseFieldDefs() {
   bool First = true;
   FOutputAliases.clear();
-  FAliasNumbers.clear();
+  FOutputAliasSet.clear();
+  FOutputAliasSetMade = false;
+  FFieldAliasNumber = 0;
   while (FState == ssFieldDefs) {
     const bool Star = IsSymbol(CurToken(), "*");
     if (Star && !First) {

@@ -238,7 +238,7 @@ void TVXSelectParser::DoParseJoinDef() {
   NextToken();
 
   struct TComparison {
-    std::unique_ptr<TVXExprNode> Left, Right;
+    TVXExprPtr Left, Right;
     std::string Op;
   };
   std::vector<TComparison> Comparisons;

@@ -333,25 +333,16 @@ void TVXSQLScanner::MergeWordLists() const {
   }
 }
 
-uint8_t TVXSQLScanner::LookUpWord(std::string_view S) const {
-  if (FMergedLists[0] != FFunctions.get() || FMergedLists[1] != FKeywords.get() ||
-      FMergedLists[2] != FOperations.get() ||
-      FMergedChanges[0] != FFunctions->ChangeCount() ||
-      FMergedChanges[1] != FKeywords->ChangeCount() ||
-      FMergedChanges[2] != FOperations->ChangeCount())
-    MergeWordLists();
-  if (!FMergedCaseless) {
-    const TStringList* Lists[3] = {FFunctions.get(), FKeywords.get(), FOperations.get()};
-    uint8_t R = 0;
-    for (int L = 0; L < 3; ++L)
-      if (Lists[L]->IndexOf(S) >= 0)
-        R |= static_cast<uint8_t>(1 << L);
-    return R;
-  }
-  if (S.empty())
-    return 0;
-  if (const size_t Bit = WordStartBit(S); !(FWordStarts[Bit / 64] >> (Bit % 64) & 1))
-    return 0;
+uint8_t TVXSQLScanner::ListsHolding(std::string_view S) const {
+  const TStringList* Lists[3] = {FFunctions.get(), FKeywords.get(), FOperations.get()};
+  uint8_t R = 0;
+  for (int L = 0; L < 3; ++L)
+    if (Lists[L]->IndexOf(S) >= 0)
+      R |= static_cast<uint8_t>(1 << L);
+  return R;
+}
+
+uint8_t TVXSQLScanner::FindWord(std::string_view S) const {
   auto Up = [](char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; };
   const size_t Mask = FWordTable.size() - 1;
   for (size_t Slot = TStringList::HashText(S, false) & Mask;; Slot = (Slot + 1) & Mask) {
@@ -420,10 +411,11 @@ bool TVXSQLScanner::AllDigits(std::string_view S) const {
 // (Float set) when the end, a blank, a line break or a delimiter other than
 // a point follows, unless a point stands right before the first digit:
 // «1.2.3» is 1 . 2 . 3, never 1 . 2.3.
-size_t TVXSQLScanner::WordEnd(size_t Start, bool& Float) const {
+size_t TVXSQLScanner::WordEnd(size_t Start, bool& Float, uint16_t& Rest) const {
   const std::string& S = FExpression;
   const size_t N = S.size();
   Float = false;
+  Rest = 0xFFFF;
   size_t J = Start + 1;
   for (; J < N; ++J) {
     const char D = S[J];
@@ -443,6 +435,7 @@ size_t TVXSQLScanner::WordEnd(size_t Start, bool& Float) const {
     if (D == '\n' || CharIs(D, chQuote | chIdentQuote | chDelim | chSpace) ||
         (D == '\r' && J + 1 < N && S[J + 1] == '\n'))
       break;
+    Rest &= FCharClasses[static_cast<unsigned char>(D)];
   }
   return J;
 }
@@ -888,6 +881,7 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
   T.Quoted = false;
   T.Unterminated = false;
   size_t J = I + 1;
+  uint16_t Rest = 0xFFFF;  // the classes all characters after the first share
   if (CharIs(C, chDelim)) {
     T.Kind = tkDelim;
     if (CharIs(C, chComparison)) {
@@ -899,7 +893,7 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
     }
   } else {
     bool Float = false;
-    J = WordEnd(I, Float);
+    J = WordEnd(I, Float, Rest);
     if (Float)
       T.Kind = tkFloat;
   }
@@ -913,9 +907,10 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
       T.Kind = tkFunction;
     else if (Lists & wlKeyword)
       T.Kind = tkKeyword;
-    else if (AllDigits(Word))
+    else if (CharIs(C, chDigit) && (Rest & chDigit))  // AllDigits(Word)
       T.Kind = tkInteger;
-    else if (TableIdentifier(Word) || TableIdentifier(ProcessIdent(Word)))
+    else if ((CharIs(C, chAlpha) && (Rest & chLegal)) ||  // TableIdentifier(Word)
+             TableIdentifier(ProcessIdent(Word)))
       T.Kind = tkIdent;
   }
   if (T.Kind != tkEnd && (Lists & wlOperation))

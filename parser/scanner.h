@@ -201,7 +201,13 @@ class TVXSQLScanner : public TVXScanner {
   bool ReadPlainToken(TRawToken& T);
   // Where the word starting at the 0-based offset Start ends; Float tells a
   // number with a decimal part.
-  size_t WordEnd(size_t Start, bool& Float) const;
+  // Rest is the intersection of the class bits of the word's characters
+  // after the first (all bits for a word of one character).
+  size_t WordEnd(size_t Start, bool& Float, uint16_t& Rest) const;
+  size_t WordEnd(size_t Start, bool& Float) const {
+    uint16_t Rest;
+    return WordEnd(Start, Float, Rest);
+  }
   // Whether S is one or more digits (IsInteger of this class).
   bool AllDigits(std::string_view S) const;
   // The change of Level caused by reading the tokens from From up to To.
@@ -261,7 +267,25 @@ class TVXSQLScanner : public TVXScanner {
   // ReadRawToken classifies a word, the answer for it is looked up once.
   enum : uint8_t { wlFunction = 1, wlKeyword = 2, wlOperation = 4 };
   uint8_t WordLists(std::string_view S) const;
-  uint8_t LookUpWord(std::string_view S) const;
+  uint8_t LookUpWord(std::string_view S) const {
+    if (FMergedLists[0] != FFunctions.get() || FMergedLists[1] != FKeywords.get() ||
+        FMergedLists[2] != FOperations.get() ||
+        FMergedChanges[0] != FFunctions->ChangeCount() ||
+        FMergedChanges[1] != FKeywords->ChangeCount() ||
+        FMergedChanges[2] != FOperations->ChangeCount())
+      MergeWordLists();
+    if (!FMergedCaseless)
+      return ListsHolding(S);
+    if (S.empty())
+      return 0;
+    if (const size_t Bit = WordStartBit(S); !(FWordStarts[Bit / 64] >> (Bit % 64) & 1))
+      return 0;
+    return FindWord(S);
+  }
+  // LookUpWord's answers when a list compares case-sensitively, and from the
+  // merged table otherwise.
+  uint8_t ListsHolding(std::string_view S) const;
+  uint8_t FindWord(std::string_view S) const;
   void MergeWordLists() const;
   bool FStandardWords = false;      // KeepsWordTests, asked once
   const char* FWordText = nullptr;  // the word being classified, or null
@@ -276,14 +300,19 @@ class TVXSQLScanner : public TVXScanner {
   mutable const TStringList* FMergedLists[3] = {nullptr, nullptr, nullptr};
   mutable unsigned long long FMergedChanges[3] = {0, 0, 0};
   mutable bool FMergedCaseless = false;  // all three lists ignore case
-  // One bit for each pair of length (31 for longer words) and first
-  // character (upper case) that a word of the lists has: most words of a
-  // statement need no hashing.
-  mutable std::array<uint64_t, 32 * 4> FWordStarts{};
+  // A bit for the length (31 for longer words), first and last character
+  // (upper case) of every word of the lists, hashed into 8192 bits: most
+  // names of a statement (A1, C0, ORDERS) share no such triple with a word
+  // and need no lookup.
+  mutable std::array<uint64_t, 8192 / 64> FWordStarts{};
   static size_t WordStartBit(std::string_view W) {
-    const unsigned char C = static_cast<unsigned char>(W[0]);
-    const size_t Up = C >= 'a' && C <= 'z' ? C - 'a' + 'A' : C;
-    return (W.size() < 31 ? W.size() : 31) * 256 + Up;
+    auto Up = [](char C) -> uint32_t {
+      const unsigned char U = static_cast<unsigned char>(C);
+      return U >= 'a' && U <= 'z' ? U - 'a' + 'A' : U;
+    };
+    const uint32_t Key = static_cast<uint32_t>(W.size() < 31 ? W.size() : 31) << 16 |
+                         Up(W.front()) << 8 | Up(W.back());
+    return (Key * 0x9E3779B1u) >> 19;
   }
 
   // The current token is the text's FSpanSize characters from FSpanStart,

@@ -28,6 +28,7 @@
 #include "parser/funcdefs.h"
 #include "parser/grouping.h"
 #include "parser/parsererror.h"
+#include "parser/parsetree.h"
 #include "parser/scanner.h"
 #include "parser/scriptformat.h"
 #include "parser/tabledefs.h"
@@ -42,8 +43,6 @@ enum TVXSelectState {
 };
 
 class TVXSelectParser;
-struct TVXExprNode;
-struct TVXCondNode;
 using TVXParserErrorEvent =
     std::function<void(TVXSelectParser* Sender, const std::string& ErrorMsg,
                        const std::string& Token, int LineNo, int LinePos)>;
@@ -220,9 +219,9 @@ class TVXSelectParser : public TPersistent {
   };
 
   // Expression reading: a tree first, then the model nodes.
-  std::unique_ptr<TVXExprNode> ParseArithmetic(bool AllowStar);
-  std::unique_ptr<TVXExprNode> ParseOperand(bool AllowStar);
-  std::unique_ptr<TVXExprNode> ParseCall();
+  TVXExprPtr ParseArithmetic(bool AllowStar);
+  TVXExprPtr ParseOperand(bool AllowStar);
+  TVXExprPtr ParseCall();
   // The SQL text of an expression tree, names quoted as the dialect does.
   std::string RenderExpression(const TVXExprNode& Node) const;
   void BuildExpression(TVXFunctionDef* Def, const TVXExprNode& Node, bool UseFullName);
@@ -232,10 +231,10 @@ class TVXSelectParser : public TPersistent {
 
   // Condition reading: OR over AND over NOT over a parenthesised condition
   // or a comparison.
-  std::unique_ptr<TVXCondNode> ParseOrCondition();
-  std::unique_ptr<TVXCondNode> ParseAndCondition();
-  std::unique_ptr<TVXCondNode> ParseNotCondition();
-  std::unique_ptr<TVXCondNode> ParseComparison();
+  TVXCondPtr ParseOrCondition();
+  TVXCondPtr ParseAndCondition();
+  TVXCondPtr ParseNotCondition();
+  TVXCondPtr ParseComparison();
   // The operator whose caption the words from Index on spell (the longest
   // one); Words receives how many tokens it takes. Null when none; Reached
   // then receives how many tokens still began some caption.
@@ -260,6 +259,7 @@ class TVXSelectParser : public TPersistent {
   void ReportError(int Index);
 
   std::string FSource;
+  TVXNodePool FNodes;  // the nodes of the trees of expressions and conditions
   std::vector<TVXParseToken> FTokens;
   // The texts of the tokens that differ from the text read, one after the
   // other, and which token starts where.
@@ -269,10 +269,13 @@ class TVXSelectParser : public TPersistent {
   std::vector<int> FOpenParens;  // scratch of Tokenize
   // Scratch of DoParseExpression: the qualifiers of one expression and their tables.
   std::vector<std::pair<std::string, TVXTableDef*>> FSeenQualifiers;
-  // Scratch of the select list: the aliases of the outputs read so far, and
-  // the last number given to each generated alias.
-  std::unordered_set<std::string> FOutputAliases;
-  std::unordered_map<std::string, int> FAliasNumbers;
+  // Scratch of the select list: the aliases of the outputs read so far, as
+  // a list and, once an alias has to be generated, as a set; and the last
+  // number given to a generated alias.
+  std::vector<std::string> FOutputAliases;
+  std::unordered_set<std::string> FOutputAliasSet;
+  bool FOutputAliasSetMade = false;
+  int FFieldAliasNumber = 0;
   int FTokenIndex = 0;
   int FUnterminated = -1;  // index of the token standing for an unterminated string
   int FErrorCode = 0;

@@ -99,6 +99,10 @@ void TCollection::Assign(const TPersistent* Source) {
 }
 
 void TCollection::InsertItem(TCollectionItem* Item) {
+  // Most lists of a statement's model hold a few items: room for four at
+  // once saves the growing steps one by one.
+  if (FItems.capacity() == 0)
+    FItems.reserve(4);
   FItems.push_back(Item);
   Item->FCollection = this;
   Update(Item);

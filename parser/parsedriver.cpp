@@ -100,56 +100,24 @@ bool TVXSelectParser::EnterLevel() {
 void TVXSelectParser::Tokenize(const std::string& Text) {
   FTokens.clear();
   FMatch.clear();
-  FTokenChars.clear();
-  FCopiedTokens.clear();
   FTokenIndex = 0;
   FUnterminated = -1;
-  TVXSQLScanner* S = Scanner();
-  // A token that stands in the text as it was read is a view of Text (the
-  // scanner's expression is a copy of it, so the offset is the same); any
-  // other token (quoted text, a name a dialect changed) is copied to
-  // FTokenChars, and viewed there once all are read, as the copies may move
-  // it while it grows.
-  auto Take = [&](std::string_view V) {
-    TVXParseToken& T = FTokens.emplace_back();
-    const std::string& E = S->Expression();
-    const auto At = reinterpret_cast<uintptr_t>(V.data()), From = reinterpret_cast<uintptr_t>(E.data());
-    if (At >= From && At - From <= E.size() && V.size() <= E.size() - (At - From)) {
-      T.Text = std::string_view(Text.data() + (At - From), V.size());
-    } else {
-      FCopiedTokens.emplace_back(FTokens.size() - 1, FTokenChars.size());
-      FTokenChars.append(V);
-      T.Text = std::string_view(nullptr, 0);
-    }
-    T.Kind = S->TokenKind();
-    T.LineNo = S->LineNo();
-    T.Column = S->TokenColumn();
-    T.SpaceCount = S->SpaceCount();
-    T.Quoted = S->TokenQuoted();
-  };
   FTokens.reserve(Text.size() / 2 + 1);
   try {
-    S->SetExpression(Text);
-    Take(S->Token());
-    while (FTokens.back().Kind != tkEnd)
-      Take(S->ReadTokenView());
+    Scanner()->ReadTokens(Text, FTokens, FTokenChars);
   } catch (const EVXParserError& E) {
     if (E.ErrorCode() != 3)
       throw;
-    FCopiedTokens.emplace_back(FTokens.size(), FTokenChars.size());
-    FTokenChars.append(E.Token());
+    // The quoted text that never ends stands as the end token.
+    FUnterminatedText = E.Token();
     TVXParseToken T;
+    T.Text = FUnterminatedText;
     T.Kind = tkEnd;
     T.LineNo = E.LineNo();
     T.Column = E.LinePos();
     T.Quoted = true;
     FUnterminated = static_cast<int>(FTokens.size());
     FTokens.push_back(T);
-  }
-  for (size_t i = 0; i < FCopiedTokens.size(); ++i) {
-    const auto [Index, Start] = FCopiedTokens[i];
-    const size_t End = i + 1 < FCopiedTokens.size() ? FCopiedTokens[i + 1].second : FTokenChars.size();
-    FTokens[Index].Text = std::string_view(FTokenChars.data() + Start, End - Start);
   }
   // Parentheses are paired once, so that looking past a parenthesised part
   // costs nothing.

@@ -868,7 +868,7 @@ std::string TVXSQLScanner::GetNextToken() {
 // word, or a delimiter that is no quote, blank or carriage return. Reads
 // exactly what ReadRawToken reads for them, in fewer steps; anything else is
 // left to it (false).
-bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
+inline bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
   const std::string& S = FExpression;
   const size_t N = S.size();
   const size_t I = static_cast<size_t>(FPosition - 1);
@@ -901,7 +901,7 @@ bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
   FSpanStart = I;
   FSpanSize = J - I;
   const std::string_view Word(S.data() + I, J - I);
-  const uint8_t Lists = LookUpWord(Word);
+  const uint8_t Lists = LookUpCurrentWord(Word);
   if (T.Kind == tkUnknown) {
     if (Lists & wlFunction)
       T.Kind = tkFunction;
@@ -931,12 +931,46 @@ void TVXSQLScanner::ReadToken() {
   TokenText();
 }
 
+inline bool TVXSQLScanner::ReadPlainTokenAfterBlanks(int& Spaces) {
+  // Runs of plain blanks are skipped here, each counted as the blank token
+  // ReadRawToken would make of it.
+  const char* Text = FExpression.data();
+  const int Length = static_cast<int>(FExpression.size());
+  int P = FPosition;
+  while (P <= Length && IsPlainBlank(Text[P - 1]))
+    ++P;
+  Spaces = P - FPosition;
+  FLinePos += Spaces;
+  FPosition = P;
+  TRawToken T;
+  if (!ReadPlainToken(T))
+    return false;
+  FSpaceCount = Spaces;
+  FTokenKind = T.Kind;
+  FTokenQuoted = false;
+  FTokenLength = T.Columns;
+  TokenRead();
+  return true;
+}
+
 std::string_view TVXSQLScanner::ReadTokenView() {
   FTokenInText = false;
   if (FInQuote && FPosition > static_cast<int>(FExpression.size()))
     RaiseUnterminated();
+  int Spaces = 0;
+  if (FStandardWords)
+    RefreshWordTable();
+  if (FStandardWords && !FInQuote) {
+    if (ReadPlainTokenAfterBlanks(Spaces))
+      return FTokenInText ? std::string_view(FExpression.data() + FSpanStart, FSpanSize)
+                          : std::string_view(FToken);
+  }
+  return ReadNextToken(Spaces);
+}
+
+std::string_view TVXSQLScanner::ReadNextToken(int Spaces) {
   TRawToken T;
-  FSpaceCount = 0;
+  FSpaceCount = Spaces;
   const char* Text = FExpression.data();
   const int Length = static_cast<int>(FExpression.size());
   for (;;) {
@@ -971,6 +1005,58 @@ std::string_view TVXSQLScanner::ReadTokenView() {
   if (FTokenInText)
     return std::string_view(FExpression.data() + FSpanStart, FSpanSize);
   return FToken;
+}
+
+void TVXSQLScanner::ReadTokens(const std::string& Text, std::vector<TVXToken>& Tokens,
+                               std::string& Copies) {
+  Tokens.clear();
+  Copies.clear();
+  FCopiedTokens.clear();
+  // The copies are viewed once all tokens are read, as Copies may move
+  // while it grows; also when reading raises.
+  struct TViewCopies {
+    TVXSQLScanner& S;
+    std::vector<TVXToken>& Tokens;
+    const std::string& Copies;
+    ~TViewCopies() {
+      for (size_t i = 0; i < S.FCopiedTokens.size(); ++i) {
+        const auto [Index, Start] = S.FCopiedTokens[i];
+        const size_t End =
+            i + 1 < S.FCopiedTokens.size() ? S.FCopiedTokens[i + 1].second : Copies.size();
+        Tokens[Index].Text = std::string_view(Copies.data() + Start, End - Start);
+      }
+    }
+  } Views{*this, Tokens, Copies};
+  if (Text.size() >= static_cast<size_t>(INT_MAX))
+    throw Exception("SQL text is too long");
+  FExpression = Text;
+  Init();
+  if (FStandardWords)
+    RefreshWordTable();
+  for (;;) {
+    int Spaces = 0;
+    if (!(FStandardWords && !FInQuote && ReadPlainTokenAfterBlanks(Spaces))) {
+      FTokenInText = false;
+      if (FInQuote && FPosition > static_cast<int>(FExpression.size()))
+        RaiseUnterminated();
+      ReadNextToken(Spaces);
+    }
+    TVXToken& T = Tokens.emplace_back();
+    if (FTokenInText) {
+      T.Text = std::string_view(Text.data() + FSpanStart, FSpanSize);
+    } else {
+      FCopiedTokens.emplace_back(Tokens.size() - 1, Copies.size());
+      Copies += FToken;
+    }
+    T.Kind = FTokenKind;
+    T.LineNo = FLineNo;
+    T.Column = TokenColumn();
+    T.SpaceCount = FSpaceCount;
+    T.Quoted = FTokenQuoted;
+    if (T.Kind == tkEnd)
+      break;
+  }
+  TokenText();  // Token() is the end token, as after reading it alone
 }
 
 // A peek leaves every part of the scanner's state as it was, SpaceCount and

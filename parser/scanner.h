@@ -112,6 +112,25 @@ class TVXSQLScanner : public TVXScanner {
   // is not updated (ReadToken is that).
   std::string_view ReadTokenView();
 
+  // One token of a whole text, as ReadTokens hands it out.
+  struct TVXToken {
+    std::string_view Text;  // see ReadTokens
+    TTokenKind Kind = tkEnd;
+    int LineNo = 1;
+    int Column = 1;  // 1-based column where the token's source text starts
+    int SpaceCount = 0;
+    bool Quoted = false;  // read from between quotes
+  };
+  // Takes Text as the expression and reads all of its tokens into Tokens,
+  // the end token included, as SetExpression and GetNextToken would read
+  // them one by one. A token that stands in Text as it is read is a view of
+  // Text; any other (quoted text, a name the dialect changed) is copied to
+  // the end of Copies and viewed there. Both must outlive the views. Quoted
+  // text that never ends raises as GetNextToken does, the tokens before it
+  // in Tokens. The word lists are looked at once, as they are when reading
+  // starts.
+  void ReadTokens(const std::string& Text, std::vector<TVXToken>& Tokens, std::string& Copies);
+
   virtual bool IsOperation(std::string_view S) const;
   virtual bool IsComparison(char C) const;
   virtual bool IsLegalSymbol(char C) const;
@@ -196,9 +215,17 @@ class TVXSQLScanner : public TVXScanner {
   // Reads one raw token at Position and advances the position, the quote
   // state, the line counters and Level past it. Never throws.
   void ReadRawToken(TRawToken& T, std::string& Text);
-  // ReadRawToken's reading of words and delimiters, into Token, for
-  // scanners that keep this class's word tests; false for any other token.
+  // ReadRawToken's reading of words and delimiters, as a span of the text
+  // (FTokenInText), for scanners that keep this class's word tests, the
+  // word table current; false for any other token.
   bool ReadPlainToken(TRawToken& T);
+  // ReadTokenView once the word table is current; Spaces blanks before the
+  // token have already been skipped.
+  std::string_view ReadNextToken(int Spaces);
+  // Skips the plain blanks at the position and reads a word or delimiter
+  // that follows (ReadPlainToken), setting the current token; false, with
+  // the number of blanks skipped in Spaces, for any other token.
+  bool ReadPlainTokenAfterBlanks(int& Spaces);
   // Where the word starting at the 0-based offset Start ends; Float tells a
   // number with a decimal part.
   // Rest is the intersection of the class bits of the word's characters
@@ -268,12 +295,20 @@ class TVXSQLScanner : public TVXScanner {
   enum : uint8_t { wlFunction = 1, wlKeyword = 2, wlOperation = 4 };
   uint8_t WordLists(std::string_view S) const;
   uint8_t LookUpWord(std::string_view S) const {
+    RefreshWordTable();
+    return LookUpCurrentWord(S);
+  }
+  // Merges the word lists again when one of them has changed.
+  void RefreshWordTable() const {
     if (FMergedLists[0] != FFunctions.get() || FMergedLists[1] != FKeywords.get() ||
         FMergedLists[2] != FOperations.get() ||
         FMergedChanges[0] != FFunctions->ChangeCount() ||
         FMergedChanges[1] != FKeywords->ChangeCount() ||
         FMergedChanges[2] != FOperations->ChangeCount())
       MergeWordLists();
+  }
+  // LookUpWord once the table is known to be current.
+  uint8_t LookUpCurrentWord(std::string_view S) const {
     if (!FMergedCaseless)
       return ListsHolding(S);
     if (S.empty())
@@ -320,6 +355,8 @@ class TVXSQLScanner : public TVXScanner {
   bool FTokenInText = false;
   size_t FSpanStart = 0;
   size_t FSpanSize = 0;
+  // Scratch of ReadTokens: the tokens copied, and where their copies start.
+  std::vector<std::pair<size_t, size_t>> FCopiedTokens;
 
   TTokenKind FTokenKind = tkUnknown;
   std::unique_ptr<TStringList> FKeywords;

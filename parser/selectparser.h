@@ -153,16 +153,10 @@ class TVXSelectParser : public TPersistent {
   // Reading works on the statement's tokens, read once by the scanner when
   // parsing starts; handlers move a cursor over them, so that looking ahead
   // or stepping back never disturbs line and column counting.
-  struct TVXParseToken {
-    // As the scanner returns it (quoted text without its quotes): a view of
-    // the text being read or of the parser's copies, for that reading only.
-    std::string_view Text;
-    TTokenKind Kind = tkEnd;
-    int LineNo = 1;
-    int Column = 1;  // 1-based column where the token's source text starts
-    int SpaceCount = 0;
-    bool Quoted = false;
-  };
+  // A token as the scanner returns it (quoted text without its quotes), its
+  // text a view of the text being read or of the parser's copies, for that
+  // reading only.
+  using TVXParseToken = TVXSQLScanner::TVXToken;
   const TVXParseToken& CurToken() const { return TokenAt(FTokenIndex); }
   // The token Ahead places after the current one (the end token past the end).
   const TVXParseToken& PeekToken(int Ahead = 1) const { return TokenAt(FTokenIndex + Ahead); }
@@ -262,9 +256,9 @@ class TVXSelectParser : public TPersistent {
   TVXNodePool FNodes;  // the nodes of the trees of expressions and conditions
   std::vector<TVXParseToken> FTokens;
   // The texts of the tokens that differ from the text read, one after the
-  // other, and which token starts where.
+  // other, and of quoted text that never ends.
   std::string FTokenChars;
-  std::vector<std::pair<size_t, size_t>> FCopiedTokens;
+  std::string FUnterminatedText;
   std::vector<int> FMatch;
   std::vector<int> FOpenParens;  // scratch of Tokenize
   // Scratch of DoParseExpression: the qualifiers of one expression and their tables.

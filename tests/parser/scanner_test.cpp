@@ -548,6 +548,39 @@ class GeneralScanner : public TVXSQLScanner {
   GeneralScanner() = default;
 };
 
+// The tokens of Text as the parser takes them, token|kind|line:column|
+// blanks|quoted: the whole text at once (ReadTokens) or one token after
+// another; an error ends the list.
+std::vector<std::string> TokenList(TVXSQLScanner& S, const std::string& Text, bool Whole) {
+  std::vector<std::string> R;
+  auto Add = [&](std::string_view Token, TTokenKind Kind, int Line, int Column, int Spaces,
+                 bool Quoted) {
+    R.push_back(std::string(Token) + "|" + std::to_string(Kind) + "|" + std::to_string(Line) +
+                ":" + std::to_string(Column) + "|" + std::to_string(Spaces) + "|" +
+                std::to_string(Quoted));
+  };
+  std::vector<TVXSQLScanner::TVXToken> Tokens;
+  std::string Copies;
+  try {
+    if (Whole) {
+      S.ReadTokens(Text, Tokens, Copies);
+    } else {
+      S.SetExpression(Text);
+      for (size_t Guard = 0; Guard < Text.size() + 3; ++Guard) {
+        Add(S.Token(), S.TokenKind(), S.LineNo(), S.TokenColumn(), S.SpaceCount(), S.TokenQuoted());
+        if (S.TokenKind() == tkEnd) break;
+        S.GetNextToken();
+      }
+    }
+  } catch (const EVXParserError& E) {
+    for (const auto& T : Tokens) Add(T.Text, T.Kind, T.LineNo, T.Column, T.SpaceCount, T.Quoted);
+    R.push_back(std::string("error ") + E.what());
+    return R;
+  }
+  for (const auto& T : Tokens) Add(T.Text, T.Kind, T.LineNo, T.Column, T.SpaceCount, T.Quoted);
+  return R;
+}
+
 TEST(ScannerTest, ShortAndGeneralReadingsAgree) {
   auto Short = NewScanner();
   auto General = TVXScanner::Create<GeneralScanner>();
@@ -590,8 +623,12 @@ TEST(ScannerTest, ShortAndGeneralReadingsAgree) {
     for (int j = 0; j < Length; ++j) T += Alphabet[Random() % Alphabet.size()];
     Texts.push_back(T);
   }
-  for (const std::string& T : Texts)
+  for (const std::string& T : Texts) {
     ASSERT_EQ(Read(*Short, T, true), Read(*General, T)) << "text: \"" << T << "\"";
+    const auto OneByOne = TokenList(*General, T, false);
+    ASSERT_EQ(TokenList(*Short, T, true), OneByOne) << "text: \"" << T << "\"";
+    ASSERT_EQ(TokenList(*General, T, true), OneByOne) << "text: \"" << T << "\"";
+  }
 }
 
 // The writer quotes names of the library's own scanner a shorter way where

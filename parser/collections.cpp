@@ -18,10 +18,11 @@ void TVXCollectionItem::Assign(const TPersistent* Source) {
 
 namespace {
 
-// Whether S holds ".db" in any case: the name of a file-based table.
+// Whether S holds ".db" in any case: the name of a file-based table. Names
+// are short: a plain loop finds the points sooner than a search call.
 bool NamesTableFile(std::string_view S) {
-  for (size_t P = S.find('.'); P != std::string_view::npos; P = S.find('.', P + 1))
-    if (P + 2 < S.size() && (S[P + 1] == 'd' || S[P + 1] == 'D') &&
+  for (size_t P = 0; P + 2 < S.size(); ++P)
+    if (S[P] == '.' && (S[P + 1] == 'd' || S[P + 1] == 'D') &&
         (S[P + 2] == 'b' || S[P + 2] == 'B'))
       return true;
   return false;
@@ -39,11 +40,15 @@ void ScriptWriter::AppendItemName(std::string& Out, const TVXSelectParser* Parse
     return;
   }
   const TVXSQLScanner* Scanner = Parser->Scanner();
-  if (IsExactly<TVXSQLScanner>(*Scanner) && !Scanner->QuoteIdentifiers()) {
+  // GetQuoteIdentifiers, without its virtual call for a scanner of the
+  // library's own class.
+  const bool Exact = IsExactly<TVXSQLScanner>(*Scanner);
+  const bool Quoting = Exact ? Scanner->QuoteIdentifiers() : Scanner->GetQuoteIdentifiers();
+  if (Exact && !Quoting) {
     Out.append(S);  // names are written as given
     return;
   }
-  if (Scanner->GetQuoteIdentifiers() && NamesTableFile(S) && Scanner->NeedQuotes(S))
+  if (Quoting && NamesTableFile(S) && Scanner->NeedQuotes(S))
     Out += Scanner->QuoteIdent(S);
   else
     AppendScannerName(Out, *Scanner, S);

@@ -1,6 +1,7 @@
 #include "parser/grouping.h"
 
 #include <array>
+#include <memory_resource>
 #include <string_view>
 
 #include "parser/scanner.h"
@@ -29,14 +30,24 @@ void WriteName(std::string& Out, const TVXSelectParser* Parser, std::string_view
 
 // The texts that name derived grouping entries, looked up without regard to
 // ASCII case: an open-addressing table of views of texts that stay in place
-// while it is used. A text is one view, or two joined by a point.
+// while it is used. A text is one view, or two joined by a point. The keys
+// are hashed and the table made by the first lookup; AnyOf compares a few
+// keys without either.
 class TNameSet {
  public:
-  void Reserve(size_t N) { FKeys.reserve(N); }
+  explicit TNameSet(std::pmr::memory_resource* Memory) : FKeys(Memory), FSlots(Memory) {}
 
-  void Add(std::string_view A) { FKeys.push_back({Hash(A, {}, false), A, {}, false}); }
-  void Add(std::string_view A, std::string_view B) {
-    FKeys.push_back({Hash(A, B, true), A, B, true});
+  void Reserve(size_t N) { FKeys.reserve(N); }
+  size_t Size() const { return FKeys.size(); }
+
+  void Add(std::string_view A) { FKeys.push_back({0, A, {}, false}); }
+  void Add(std::string_view A, std::string_view B) { FKeys.push_back({0, A, B, true}); }
+
+  // Whether one of the keys First to Last - 1 names S.
+  bool AnyOf(size_t First, size_t Last, std::string_view S) const {
+    for (size_t P = First; P < Last; ++P)
+      if (Matches(FKeys[P], S)) return true;
+    return false;
   }
 
   bool Contains(std::string_view S) {
@@ -102,6 +113,7 @@ class TNameSet {
     size_t Size = 16;
     while (Size < FKeys.size() * 2) Size *= 2;
     FSlots.assign(Size, -1);
+    for (Key& K : FKeys) K.Hash = Hash(K.A, K.B, K.Dotted);
     for (size_t P = 0; P < FKeys.size(); ++P) {
       const Key& K = FKeys[P];
       size_t Slot = K.Hash & (Size - 1);
@@ -114,8 +126,8 @@ class TNameSet {
     }
   }
 
-  std::vector<Key> FKeys;
-  std::vector<int> FSlots;
+  std::pmr::vector<Key> FKeys;
+  std::pmr::vector<int> FSlots;
 };
 
 }  // namespace
@@ -162,8 +174,12 @@ void TVXGroupByItems::Rebuild() {
   }
   TStringList::Clear();
   const TVXSQLScanner& Scanner = *P->Scanner();
+  // The lists below take their memory from a buffer on the stack that holds
+  // those of a usual statement.
+  std::array<std::byte, 2048> Buffer;
+  std::pmr::monotonic_buffer_resource Memory(Buffer.data(), Buffer.size());
   // The derived entries' qualifiers and column names, in the order of the entries.
-  std::vector<std::pair<std::string_view, std::string_view>> Columns;
+  std::pmr::vector<std::pair<std::string_view, std::string_view>> Columns(&Memory);
   std::string Entry, Qualified;
   if (HasAggregate && HasOther) {
     Columns.reserve(Fields.size());
@@ -192,9 +208,13 @@ void TVXGroupByItems::Rebuild() {
   // from a statement are told apart without regard to case, as the reader
   // tells them apart: «GROUP BY o.ID» names the output o.id. A derived entry
   // is named by its text, by its column's name, and by that name qualified.
-  TNameSet Derived;
+  TNameSet Derived(&Memory);
   Derived.Reserve(Columns.size() * 3);
+  // The keys of derived entry k are FirstKey[k] to FirstKey[k + 1] - 1.
+  std::pmr::vector<size_t> FirstKey(&Memory);
+  FirstKey.reserve(Columns.size() + 1);
   for (size_t k = 0; k < Columns.size(); ++k) {
+    FirstKey.push_back(Derived.Size());
     const auto [Q, Name] = Columns[k];
     const std::string_view Text = Strings(static_cast<int>(k));
     Derived.Add(Name);
@@ -207,11 +227,16 @@ void TVXGroupByItems::Rebuild() {
       Derived.Add(Text);
     }
   }
+  FirstKey.push_back(Derived.Size());
   // Entries are added once every lookup is done: the lookups view the
   // derived entries' texts in the list.
-  std::vector<int> Kept;
+  std::pmr::vector<int> Kept(&Memory);
   for (int i = 0; i < FExplicit.Count(); ++i) {
     const std::string& E = FExplicit[i];
+    // A clause mostly lists the plain columns in the order of the SELECT
+    // list: the names of the derived entry in E's place are tried first.
+    const size_t k = static_cast<size_t>(i);
+    if (k < Columns.size() && Derived.AnyOf(FirstKey[k], FirstKey[k + 1], E)) continue;
     if (Derived.Contains(E)) continue;
     Entry.clear();
     ScriptWriter::AppendScannerName(Entry, Scanner, E);

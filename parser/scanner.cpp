@@ -620,14 +620,35 @@ bool IsPlainDottedName(std::string_view S, char Q) {
 
 // AppendProcessedName for such a name, in the generic dialect: everything
 // before the last point is one quoted identifier, the last part another.
+// No part holds Q, so the text grows once, filled with Q, and the parts are
+// copied in between the quotes.
 void AppendPlainDottedName(std::string& Out, std::string_view S, char Q) {
   const size_t Point = S.rfind('.');
-  if (Point != std::string_view::npos) {
-    ScriptWriter::AppendEnclosed(Out, S.substr(0, Point), Q);
-    Out += '.';
-    S.remove_prefix(Point + 1);
+  const size_t Start = Out.size();
+  if (Point == std::string_view::npos) {
+    Out.append(S.size() + 2, Q);
+    S.copy(Out.data() + Start + 1, S.size());
+    return;
   }
-  ScriptWriter::AppendEnclosed(Out, S, Q);
+  Out.append(S.size() + 4, Q);  // Q before Q.Q last Q
+  char* D = Out.data() + Start + 1;
+  S.copy(D, Point);
+  D[Point + 1] = '.';
+  S.copy(D + Point + 3, S.size() - Point - 1, Point + 1);
+}
+
+// Whether S is made only of well-formed quoted identifiers joined by single
+// points, as AppendProcessedName writes a name: it then writes S as it
+// stands. Written names come back this way when they are written again.
+bool IsQuotedDottedName(std::string_view S, char Q) {
+  for (;;) {
+    const size_t Length = QuotedPartLength(S, Q);
+    if (Length == 0)
+      return false;
+    if (Length == S.size())
+      return true;
+    S.remove_prefix(Length + 1);  // the part and its point; a point at the end is no part
+  }
 }
 
 }  // namespace
@@ -649,6 +670,8 @@ void ScriptWriter::AppendScannerName(std::string& Out, const TVXSQLScanner& Scan
     Out.append(S);
   else if (IsPlainDottedName(S, '"'))
     AppendPlainDottedName(Out, S, '"');
+  else if (IsQuotedDottedName(S, '"'))
+    Out.append(S);
   else
     AppendProcessedName(Out, Scanner, S, true);
 }

@@ -1,6 +1,8 @@
 #include "parser/tabledefs.h"
 
 #include <algorithm>
+#include <array>
+#include <memory_resource>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -249,12 +251,28 @@ void WriteKindText(std::string& Out, const TVXJoinDef& J, bool Reversed) {
 // join written from its right side turns LEFT into RIGHT and back. For join
 // graphs that are trees hanging from unjoined tables, this is exactly the
 // walk along each table's own joins.
+//
+// The writer's lists take their memory from the resource it is given: the
+// callers hand it a buffer on the stack that holds the lists of a usual FROM
+// clause, so that writing one costs no heap allocation.
 
 namespace {
 
 class TFromWriter {
  public:
-  explicit TFromWriter(const TVXTableDefs& Tables) : FTables(Tables) {
+  TFromWriter(const TVXTableDefs& Tables, std::pmr::memory_resource* Memory)
+      : FTables(Tables),
+        FIndex(Memory),
+        FEdges(Memory),
+        FIn(Memory),
+        FOutStart(Memory),
+        FInStart(Memory),
+        FWritten(Memory),
+        FEmitted(Memory),
+        FPendingSelf(Memory),
+        FConds(Memory),
+        FStack(Memory),
+        FKids(Memory) {
     const std::vector<TCollectionItem*>& List = Tables.List();
     const int N = static_cast<int>(List.size());
     FWritten.assign(N, false);
@@ -310,12 +328,9 @@ class TFromWriter {
       if (FEdges[E].To == Start) FPendingSelf.push_back(E);
     Out += "  ";
     WriteTableText(Out, *FTables.Items(Start));
-    struct Frame {
-      int Table;
-      bool Root;
-    };
-    std::vector<Frame> Stack{{Start, true}};
-    std::vector<int> Kids;
+    std::pmr::vector<Frame>& Stack = FStack;
+    std::pmr::vector<int>& Kids = FKids;
+    Stack.assign(1, {Start, true});
     while (!Stack.empty()) {
       Frame F = Stack.back();
       Stack.pop_back();
@@ -418,16 +433,17 @@ class TFromWriter {
 
   // The first table of each connected part: its first table that no join of
   // another table targets, else its first table; in model order.
-  std::vector<int> ComponentStarts() {
+  std::pmr::vector<int> ComponentStarts() {
+    std::pmr::memory_resource* Memory = FIn.get_allocator().resource();
     int N = FTables.Count();
-    std::vector<int> Parent(N);
+    std::pmr::vector<int> Parent(N, Memory);
     for (int i = 0; i < N; ++i) Parent[i] = i;
     auto Find = [&](int X) {
       while (Parent[X] != X) X = Parent[X] = Parent[Parent[X]];
       return X;
     };
     for (const Edge& E : FEdges) Parent[Find(E.From)] = Find(E.To);
-    std::vector<int> Start(N, -1);
+    std::pmr::vector<int> Start(N, -1, Memory);
     for (int i = 0; i < N; ++i) {
       if (static_cast<const TVXTableDef*>(FTables.List()[i])->Name().empty()) continue;
       int C = Find(i);
@@ -435,20 +451,31 @@ class TFromWriter {
       if (Start[C] < 0 || (FInStart[Start[C]] != FInStart[Start[C] + 1] && FInStart[i] == FInStart[i + 1]))
         Start[C] = i;
     }
-    std::vector<int> R;
+    std::pmr::vector<int> R(Memory);
     for (int S : Start)
       if (S >= 0) R.push_back(S);
     std::sort(R.begin(), R.end());
     return R;
   }
 
+  struct Frame {
+    int Table;
+    bool Root;
+  };
+
   const TVXTableDefs& FTables;
-  std::vector<std::pair<const TVXTableDef*, int>> FIndex;
-  std::vector<Edge> FEdges;
-  std::vector<int> FIn, FOutStart, FInStart;
-  std::vector<bool> FWritten, FEmitted;
-  std::vector<int> FPendingSelf, FConds;
+  std::pmr::vector<std::pair<const TVXTableDef*, int>> FIndex;
+  std::pmr::vector<Edge> FEdges;
+  std::pmr::vector<int> FIn, FOutStart, FInStart;
+  std::pmr::vector<bool> FWritten, FEmitted;
+  std::pmr::vector<int> FPendingSelf, FConds;
+  // The walk of Entry, kept for the next entry.
+  std::pmr::vector<Frame> FStack;
+  std::pmr::vector<int> FKids;
 };
+
+// Room on the stack for the lists of a FROM clause of a few tables and joins.
+using TFromMemory = std::array<std::byte, 2048>;
 
 }  // namespace
 
@@ -459,7 +486,9 @@ std::string TVXTableDef::GetScript() const {
     R = "  ";
     WriteTableText(R, *this);
   } else {
-    TFromWriter(*Tables).Entry(R, Index());
+    TFromMemory Buffer;
+    std::pmr::monotonic_buffer_resource Memory(Buffer.data(), Buffer.size());
+    TFromWriter(*Tables, &Memory).Entry(R, Index());
   }
   return R;
 }
@@ -686,7 +715,9 @@ void TVXTableDefs::EndUpdate() {
 }
 
 void ScriptWriter::AppendFromText(std::string& Out, const TVXTableDefs& Tables) {
-  TFromWriter(Tables).Write(Out);
+  TFromMemory Buffer;
+  std::pmr::monotonic_buffer_resource Memory(Buffer.data(), Buffer.size());
+  TFromWriter(Tables, &Memory).Write(Out);
 }
 
 std::string TVXTableDefs::GetFromText() const {

@@ -1,6 +1,5 @@
 #include "tools/modeljson.h"
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -166,18 +165,25 @@ namespace {
 
 // For each byte, what it becomes inside a JSON string when it is not part of
 // a longer sequence: the byte itself, or its short escape (\b \t \n \f \r
-// \" \\), as up to two characters and their count in bits 16 and up. The
-// count is 0 for the other control characters and DEL, written as \u00XX,
-// and for the bytes 0x80 and up, which start a multi-byte sequence or are
-// not UTF-8.
+// \" \\), as up to two characters and their count. The count is 0 for the
+// other control characters and DEL, written as \u00XX, and for the bytes
+// 0x80 and up, which start a multi-byte sequence or are not UTF-8.
 struct TEscapeTable {
-  uint32_t Code[256] = {};
+  char Text[256][2] = {};
+  unsigned char Length[256] = {};
   constexpr TEscapeTable() {
-    for (uint32_t C = 0x20; C < 0x7F; ++C) Code[C] = C | 1u << 16;
+    for (int C = 0x20; C < 0x7F; ++C) {
+      Text[C][0] = static_cast<char>(C);
+      Length[C] = 1;
+    }
     const char Short[][2] = {{'\b', 'b'}, {'\t', 't'}, {'\n', 'n'}, {'\f', 'f'},
                              {'\r', 'r'}, {'"', '"'},   {'\\', '\\'}};
-    for (const auto& [C, Letter] : Short)
-      Code[static_cast<unsigned char>(C)] = '\\' | static_cast<uint32_t>(Letter) << 8 | 2u << 16;
+    for (const auto& [C, Letter] : Short) {
+      const auto I = static_cast<unsigned char>(C);
+      Text[I][0] = '\\';
+      Text[I][1] = Letter;
+      Length[I] = 2;
+    }
   }
 };
 constexpr TEscapeTable Escapes;
@@ -195,64 +201,39 @@ char* WriteU(char* D, uint32_t Code) {
 
 }  // namespace
 
+// Byte by byte through the table: the generated SQL is dense in quotes and
+// line breaks, so runs of plain bytes are short and a test of several bytes
+// at a time seldom pays for itself.
 char* WriteJsonText(char* D, std::string_view S) {
-  constexpr uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
   *D++ = '"';
   const char* P = S.data();
   const char* const End = P + S.size();
   while (P < End) {
-    const char* Stop = End;
-    if (std::endian::native == std::endian::little && End - P >= 8) {
-      // Eight bytes at a time, the first in the lowest byte of X: the
-      // lowest flagged byte of Special is the first that is no plain
-      // character (below 0x20, '"', '\\', 0x7F and up); flags above it may
-      // be false, but they are never looked at. The eight bytes are copied
-      // whole, the room past D allows it, and the plain ones are kept.
-      uint64_t X;
-      std::memcpy(&X, P, 8);
-      const uint64_t Quote = X ^ (Ones * '"'), Backslash = X ^ (Ones * '\\');
-      const uint64_t Special = (((X - Ones * 0x20) | (Quote - Ones) | (Backslash - Ones)) & ~X) |
-                               ((X + Ones) | X);
-      const uint64_t Flags = Special & Highs;
-      std::memcpy(D, P, 8);
-      if (Flags == 0) {
-        P += 8;
-        D += 8;
-        continue;
-      }
-      const int Plain = std::countr_zero(Flags) / 8;
-      Stop = P + 8;
-      P += Plain;
-      D += Plain;
+    const unsigned char C = static_cast<unsigned char>(*P);
+    if (const unsigned char Length = Escapes.Length[C]) {
+      // Both characters are copied; a plain byte keeps only the first, the
+      // next one written overwrites the second.
+      std::memcpy(D, Escapes.Text[C], 2);
+      D += Length;
+      ++P;
+      continue;
     }
-    // Byte by byte up to Stop; a multi-byte sequence may end past it.
-    do {
-      const unsigned char C = static_cast<unsigned char>(*P);
-      const uint32_t E = Escapes.Code[C];
-      if (E >> 16 != 0) {
-        D[0] = static_cast<char>(E);
-        D[1] = static_cast<char>(E >> 8);
-        D += E >> 16;
-        ++P;
-        continue;
-      }
-      uint32_t Code;
-      const size_t N = C < 0x80 ? 0 : Utf8Decode(S, static_cast<size_t>(P - S.data()), Code);
-      if (N == 0) {
-        // A control character, DEL, or a byte that is not UTF-8 standing
-        // for the code point of the same value.
-        D = WriteU(D, C);
-        ++P;
+    uint32_t Code;
+    const size_t N = C < 0x80 ? 0 : Utf8Decode(S, static_cast<size_t>(P - S.data()), Code);
+    if (N == 0) {
+      // A control character, DEL, or a byte that is not UTF-8 standing
+      // for the code point of the same value.
+      D = WriteU(D, C);
+      ++P;
+    } else {
+      if (Code <= 0xFFFF) {
+        D = WriteU(D, Code);
       } else {
-        if (Code <= 0xFFFF) {
-          D = WriteU(D, Code);
-        } else {
-          D = WriteU(D, 0xD7C0 + (Code >> 10));
-          D = WriteU(D, 0xDC00 + (Code & 0x3FF));
-        }
-        P += N;
+        D = WriteU(D, 0xD7C0 + (Code >> 10));
+        D = WriteU(D, 0xDC00 + (Code & 0x3FF));
       }
-    } while (P < Stop);
+      P += N;
+    }
   }
   *D++ = '"';
   return D;

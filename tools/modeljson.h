@@ -32,7 +32,8 @@ nlohmann::ordered_json JsonText(const std::string& S);
 void AppendJsonText(std::string& Out, std::string_view S);
 
 // The bytes WriteJsonText may use for a text of Size bytes: 6 per byte at
-// most (\u00XX), the quotes, and slack for writing eight bytes at a time.
+// most (\u00XX), the quotes, and slack past the end: a plain byte is
+// written together with the byte after it, which the next one overwrites.
 constexpr size_t JsonTextRoom(size_t Size) { return 6 * Size + 2 + 8; }
 
 // Writes what AppendJsonText appends at D, which has JsonTextRoom(S.size())

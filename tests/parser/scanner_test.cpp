@@ -632,13 +632,18 @@ TEST(ScannerTest, ShortAndGeneralReadingsAgree) {
 }
 
 // The writer quotes names of the library's own scanner a shorter way where
-// no quote or empty part is involved; a derived scanner's names go through
+// no quote or empty part is involved, and writes a name that is already made
+// of quoted parts as it stands; a derived scanner's names go through
 // ProcessName. Both must write every name alike.
 TEST(ScannerTest, ShortAndGeneralNameQuotingAgree) {
   auto Short = NewScanner();
   auto General = TVXScanner::Create<GeneralScanner>();
   std::vector<std::string> Names = {"a", "ab", "s.t.f", "t.c", "a..b", ".a", "a.", "\"q\".c",
-                                    "t.\"c\"", "x.db", ""};
+                                    "t.\"c\"", "x.db", "",
+                                    // Names already written, and near misses.
+                                    "\"a\".\"b\"", "\"a.b\".\"c\"", "\"a\".\"b.c\"", "\"a\"\"\"",
+                                    "\"\".\"\"", "\"a\".", "\"a\"..\"b\"", "\"a\".\"b\".", "\"\"\"",
+                                    "\"a\"b", "\"a\".b", "\"a\"\"\".\"b\""};
   std::mt19937 Random(5);
   const std::string Alphabet = "ab.\"";
   for (int i = 0; i < 3000; ++i) {

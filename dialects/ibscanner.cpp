@@ -23,6 +23,17 @@ bool TVXIBScanner::IsAlpha(char C) const {
   return C >= 'A' && C <= 'Z';
 }
 
+const TVXSQLScanner::TCharClasses* TVXIBScanner::SharedCharClasses() const {
+  if (typeid(*this) != typeid(TVXIBScanner))
+    return nullptr;
+  if (FSQLDialect == qibDialect1) {
+    static const TCharClasses Dialect1 = AskCharClasses();
+    return &Dialect1;
+  }
+  static const TCharClasses Dialect3 = AskCharClasses();
+  return &Dialect3;
+}
+
 bool TVXIBScanner::IsQuote(char C) const {
   if (FSQLDialect == qibDialect1)
     return C == '"' || C == '\'';

@@ -9,6 +9,13 @@ constexpr char Backslash = '\\';
 
 }  // namespace
 
+const TVXSQLScanner::TCharClasses* TVXMySQLScanner::SharedCharClasses() const {
+  if (typeid(*this) != typeid(TVXMySQLScanner))
+    return nullptr;
+  static const TCharClasses Table = AskCharClasses();
+  return &Table;
+}
+
 // Single and double quotes both enclose strings.
 bool TVXMySQLScanner::IsQuote(char C) const {
   return C == '"' || C == '\'';

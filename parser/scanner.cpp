@@ -201,6 +201,14 @@ bool TVXSQLScanner::KeepsWordTests() const {
 }
 
 void TVXSQLScanner::RefreshCharClasses() {
+  if (const TCharClasses* Shared = SharedCharClasses())
+    FCharClasses = *Shared;
+  else
+    FCharClasses = AskCharClasses();
+}
+
+TVXSQLScanner::TCharClasses TVXSQLScanner::AskCharClasses() const {
+  TCharClasses Table{};
   for (int I = 0; I < 256; ++I) {
     const char C = static_cast<char>(I);
     uint16_t Bits = 0;
@@ -224,8 +232,17 @@ void TVXSQLScanner::RefreshCharClasses() {
       Bits |= chLevelUp;
     if (ShouldLevelDown(C))
       Bits |= chLevelDown;
-    FCharClasses[I] = Bits;
+    Table[I] = Bits;
   }
+  return Table;
+}
+
+// The classes of this class depend on nothing but the character.
+const TVXSQLScanner::TCharClasses* TVXSQLScanner::SharedCharClasses() const {
+  if (typeid(*this) != typeid(TVXSQLScanner))
+    return nullptr;
+  static const TCharClasses Table = AskCharClasses();
+  return &Table;
 }
 
 std::string TVXSQLScanner::GetCommaKeywords() const {

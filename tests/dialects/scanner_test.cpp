@@ -73,6 +73,22 @@ TEST(DialectScannerTest, VocabulariesAreComplete) {
   EXPECT_FALSE(My->IsKeyword("OFFSET"));
 }
 
+// A scanner's SQL dialect is its own: switching one scanner changes the
+// quotes of no other.
+TEST(DialectScannerTest, SQLDialectBelongsToOneScanner) {
+  auto A = IBScanner(qibDialect3);
+  auto B = IBScanner(qibDialect3);
+  const std::string Text = R"("x")";
+  A->SetSQLDialect(qibDialect1);
+  EXPECT_EQ(Scan(*A, Text), (std::vector<Tok>{{"x", tkString}}));
+  EXPECT_EQ(Scan(*B, Text), (std::vector<Tok>{{"x", tkIdent}}));
+  EXPECT_EQ(Scan(*IBScanner(qibDialect3), Text), (std::vector<Tok>{{"x", tkIdent}}));
+  A->SetSQLDialect(qibDialect3);
+  B->SetSQLDialect(qibDialect1);
+  EXPECT_EQ(Scan(*A, Text), (std::vector<Tok>{{"x", tkIdent}}));
+  EXPECT_EQ(Scan(*B, Text), (std::vector<Tok>{{"x", tkString}}));
+}
+
 struct ScanCase {
   const char* Name;
   std::function<std::unique_ptr<TVXSQLScanner>()> Make;

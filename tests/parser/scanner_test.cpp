@@ -473,6 +473,27 @@ TEST(ScannerTest, DialectWordListsAreLoaded) {
                                  {"", tkEnd, 0}}));
 }
 
+// Character classes of a class derived from the generic scanner are its
+// own: the generic scanner's answers are not taken for them.
+class HashScanner : public TVXSQLScanner {
+ public:
+  bool IsDelim(char C) const override { return C == '#' || TVXSQLScanner::IsDelim(C); }
+  bool ShouldLevelUp(char C) const override { return C == '['; }
+
+ protected:
+  friend class TVXScanner;
+  HashScanner() = default;
+};
+
+TEST(ScannerTest, DerivedCharacterClassesAreAsked) {
+  auto S = TVXScanner::Create<HashScanner>();
+  std::vector<std::pair<std::string, int>> R;
+  ForEachToken(*S, "a#b[(", [&](TVXSQLScanner& S) { R.push_back({S.Token(), S.Level()}); });
+  EXPECT_EQ(R, (std::vector<std::pair<std::string, int>>{
+                   {"a", 0}, {"#", 0}, {"b", 0}, {"[", 1}, {"(", 1}, {"", 1}}));
+  EXPECT_EQ(Scan("a#b")[0].Text, "a#b");  // the generic scanner is unchanged
+}
+
 TEST(ScannerTest, ReplacingWordLists) {
   auto S = NewScanner();
   TStringList Words;

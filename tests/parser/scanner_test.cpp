@@ -494,6 +494,25 @@ TEST(ScannerTest, DerivedCharacterClassesAreAsked) {
   EXPECT_EQ(Scan("a#b")[0].Text, "a#b");  // the generic scanner is unchanged
 }
 
+// Every scanner has word lists of its own.
+TEST(ScannerTest, WordListsBelongToOneScanner) {
+  auto A = NewScanner();
+  auto B = NewScanner();
+  A->Keywords()->Add("QUALIFY");
+  A->Functions()->Delete(A->Functions()->IndexOf("SUM"));
+  A->Operations()->Add("||");
+  EXPECT_TRUE(A->IsKeyword("qualify"));
+  EXPECT_FALSE(A->IsFunction("SUM"));
+  EXPECT_TRUE(A->IsOperation("||"));
+  auto C = NewScanner();
+  for (TVXSQLScanner* S : {B.get(), C.get()}) {
+    EXPECT_FALSE(S->IsKeyword("QUALIFY"));
+    EXPECT_TRUE(S->IsFunction("SUM"));
+    EXPECT_FALSE(S->IsOperation("||"));
+    EXPECT_EQ(S->Keywords()->Count(), 22);
+  }
+}
+
 TEST(ScannerTest, ReplacingWordLists) {
   auto S = NewScanner();
   TStringList Words;

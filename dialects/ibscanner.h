@@ -45,6 +45,8 @@ class TVXIBScanner : public TVXSQLScanner {
 
  protected:
   bool KeepsWordTests() const override { return typeid(*this) == typeid(TVXIBScanner); }
+  // A table for each SQL dialect.
+  const TCharClasses* SharedCharClasses() const override;
   // An unquoted identifier is read in upper case.
   void TokenRead() override;
   friend class TVXScanner;

@@ -26,6 +26,7 @@ class TVXMySQLScanner : public TVXSQLScanner {
 
  protected:
   bool KeepsWordTests() const override { return typeid(*this) == typeid(TVXMySQLScanner); }
+  const TCharClasses* SharedCharClasses() const override;
   friend class TVXScanner;
   TVXMySQLScanner() = default;
 };

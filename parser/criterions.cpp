@@ -318,15 +318,31 @@ TVXOperator* TVXOperators::AddOperator(const std::string& Caption, int Count,
 }
 
 void TVXOperators::LoadDefaults() {
+  // Made once: every parser loads the same texts.
+  struct TDefault {
+    std::string Caption;
+    int Count;
+    std::string Prefix, Relate, Postfix;
+  };
+  static const TDefault Defaults[] = {
+      {"=", 1, "", "", ""},
+      {"<>", 1, "", "", ""},
+      {"<", 1, "", "", ""},
+      {">", 1, "", "", ""},
+      {"<=", 1, "", "", ""},
+      {">=", 1, "", "", ""},
+      {"LIKE", 1, "", "", ""},
+      {"NOT LIKE", 1, "", "", ""},
+      {"IN", 1, "(", "", ")"},
+      {"NOT IN", 1, "(", "", ")"},
+      {"BETWEEN", 2, "", "AND", ""},
+      {"NOT BETWEEN", 2, "", "AND", ""},
+      {"IS NULL", 0, "", "", ""},
+      {"IS NOT NULL", 0, "", "", ""},
+  };
   BeginUpdate();
   Clear();
-  for (const char* C : {"=", "<>", "<", ">", "<=", ">=", "LIKE", "NOT LIKE"}) AddOperator(C, 1);
-  AddOperator("IN", 1, "(", "", ")");
-  AddOperator("NOT IN", 1, "(", "", ")");
-  AddOperator("BETWEEN", 2, "", "AND");
-  AddOperator("NOT BETWEEN", 2, "", "AND");
-  AddOperator("IS NULL", 0);
-  AddOperator("IS NOT NULL", 0);
+  for (const TDefault& D : Defaults) AddOperator(D.Caption, D.Count, D.Prefix, D.Relate, D.Postfix);
   EndUpdate();
 }
 

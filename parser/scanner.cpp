@@ -201,6 +201,14 @@ bool TVXSQLScanner::KeepsWordTests() const {
 }
 
 void TVXSQLScanner::RefreshCharClasses() {
+  if (const TCharClasses* Shared = SharedCharClasses())
+    FCharClasses = *Shared;
+  else
+    FCharClasses = AskCharClasses();
+}
+
+TVXSQLScanner::TCharClasses TVXSQLScanner::AskCharClasses() const {
+  TCharClasses Table{};
   for (int I = 0; I < 256; ++I) {
     const char C = static_cast<char>(I);
     uint16_t Bits = 0;
@@ -224,39 +232,58 @@ void TVXSQLScanner::RefreshCharClasses() {
       Bits |= chLevelUp;
     if (ShouldLevelDown(C))
       Bits |= chLevelDown;
-    FCharClasses[I] = Bits;
+    Table[I] = Bits;
   }
+  return Table;
 }
 
+// The classes of this class depend on nothing but the character.
+const TVXSQLScanner::TCharClasses* TVXSQLScanner::SharedCharClasses() const {
+  if (typeid(*this) != typeid(TVXSQLScanner))
+    return nullptr;
+  static const TCharClasses Table = AskCharClasses();
+  return &Table;
+}
+
+// The word lists are written in the order their sorted lists keep (case
+// ignored), so that loading one puts every word at the end of the list.
 std::string TVXSQLScanner::GetCommaKeywords() const {
-  return "SELECT,DISTINCT,INTO,FROM,WHERE,GROUP,BY,HAVING,ORDER,ASC,DESC,AS,LEFT,RIGHT,FULL,"
-         "INNER,OUTER,JOIN,ON,AND,OR,NOT";
+  return "AND,AS,ASC,BY,DESC,DISTINCT,FROM,FULL,GROUP,HAVING,INNER,INTO,JOIN,LEFT,NOT,ON,OR,ORDER,"
+         "OUTER,RIGHT,SELECT,WHERE";
 }
 
 std::string TVXSQLScanner::GetCommaFunctions() const {
-  return "SUM,MIN,MAX,AVG,COUNT";
+  return "AVG,COUNT,MAX,MIN,SUM";
 }
 
 std::string TVXSQLScanner::GetCommaOperations() const {
-  return "+,-,*,/";
+  return "*,+,-,/";
 }
 
+namespace {
+
+// Loads List from a comma text, in sorted order. A sorted list puts every
+// word in its place as it is added, so only a list that is not sorted needs
+// sorting afterwards.
+void LoadWords(TStringList& List, std::string_view CommaText) {
+  List.Clear();
+  List.SetCommaText(CommaText);
+  if (!List.Sorted())
+    List.Sort();
+}
+
+}  // namespace
+
 void TVXSQLScanner::DefineKeywords() {
-  FKeywords->Clear();
-  FKeywords->SetCommaText(GetCommaKeywords());
-  FKeywords->Sort();
+  LoadWords(*FKeywords, GetCommaKeywords());
 }
 
 void TVXSQLScanner::DefineFunctions() {
-  FFunctions->Clear();
-  FFunctions->SetCommaText(GetCommaFunctions());
-  FFunctions->Sort();
+  LoadWords(*FFunctions, GetCommaFunctions());
 }
 
 void TVXSQLScanner::DefineOperations() {
-  FOperations->Clear();
-  FOperations->SetCommaText(GetCommaOperations());
-  FOperations->Sort();
+  LoadWords(*FOperations, GetCommaOperations());
 }
 
 namespace {

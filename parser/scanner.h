@@ -372,6 +372,17 @@ class TVXSQLScanner : public TVXScanner {
   int FSpaceCount = 0;
   bool FEmptyString = false;
   bool FQuoteIdentifiers = true;
+
+  // The character-class table of this library's own scanner classes depends
+  // only on the class (and on a setting of the dialect's): such a class hands
+  // out a table made once, which RefreshCharClasses copies instead of asking
+  // the class functions for every byte value again. Like KeepsWordTests, a
+  // class answers only for objects of exactly itself; null makes
+  // RefreshCharClasses ask the functions of the object.
+  using TCharClasses = std::array<uint16_t, 256>;
+  virtual const TCharClasses* SharedCharClasses() const;
+  // The table as the object's character-class functions answer.
+  TCharClasses AskCharClasses() const;
 };
 
 }  // namespace Vexar

@@ -53,7 +53,8 @@ std::unique_ptr<TVXHavingItems> TVXSelectParser::CreateHavingItems() {
   return std::make_unique<TVXHavingItems>(this, &ItemClassOf<TVXCriterion>);
 }
 
-std::string TVXSelectParser::GetCommaAggregates() const { return "SUM,MIN,MAX,AVG,COUNT"; }
+// In sorted order, which Sort then only checks.
+std::string TVXSelectParser::GetCommaAggregates() const { return "AVG,COUNT,MAX,MIN,SUM"; }
 
 void TVXSelectParser::DefineAggregates() {
   FAggregates->Clear();

@@ -22,7 +22,9 @@ int TStringList::Add(const std::string& S) { return AddObject(S, nullptr); }
 
 int TStringList::AddObject(const std::string& S, TPersistent* Object) {
   int Index = Count();
-  if (FSorted) {
+  // A sorted list is mostly filled in order: text that sorts after the last
+  // entry goes at the end without a search.
+  if (FSorted && !(Index > 0 && CompareStrings(FItems.back().Text, S) < 0)) {
     if (Find(S, Index)) {
       if (FDuplicates == dupIgnore) return Index;
       if (FDuplicates == dupError) throw EListError("String list does not allow duplicates");
@@ -167,9 +169,13 @@ void TStringList::Move(int CurIndex, int NewIndex) {
 }
 
 void TStringList::Sort() {
-  std::stable_sort(FItems.begin(), FItems.end(), [this](const Entry& A, const Entry& B) {
+  // Lists are mostly sorted already (filled in order, or sorted by Add):
+  // then a pass of comparisons finds nothing to move.
+  const auto Less = [this](const Entry& A, const Entry& B) {
     return CompareStrings(A.Text, B.Text) < 0;
-  });
+  };
+  if (!std::is_sorted(FItems.begin(), FItems.end(), Less))
+    std::stable_sort(FItems.begin(), FItems.end(), Less);
   DropIndex();
 }
 
@@ -211,7 +217,12 @@ std::string TStringList::CommaText() const {
 void TStringList::SetCommaText(std::string_view Text) {
   Clear();
   size_t P = 0, N = Text.size();
-  if (Trim(Text).empty()) return;
+  // No entries in a text of nothing but what Trim drops.
+  if (std::all_of(Text.begin(), Text.end(),
+                  [](char C) { return static_cast<unsigned char>(C) <= ' '; }))
+    return;
+  // Room for an entry per comma (a quoted comma only leaves some unused).
+  FItems.reserve(static_cast<size_t>(std::count(Text.begin(), Text.end(), ',')) + 1);
   while (true) {
     while (P < N && (Text[P] == ' ' || Text[P] == '\t')) ++P;
     std::string Item;

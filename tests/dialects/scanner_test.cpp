@@ -11,6 +11,7 @@
 #include "dialects/ibscanner.h"
 #include "dialects/myscanner.h"
 #include "parser/parsererror.h"
+#include "platform/strutils.h"
 
 namespace Vexar {
 
@@ -71,6 +72,39 @@ TEST(DialectScannerTest, VocabulariesAreComplete) {
   for (const char* W : {"BIT_COUNT", "COALESCE", "MASTER_POS_WAIT", "LEFT", "IF"})
     EXPECT_TRUE(My->IsFunction(W)) << W;
   EXPECT_FALSE(My->IsKeyword("OFFSET"));
+}
+
+// The dialects' word lists are written in sorted order, so that loading them
+// puts every word at the end of its list.
+TEST(DialectScannerTest, VocabulariesAreWrittenInSortedOrder) {
+  auto Generic = TVXScanner::Create<TVXSQLScanner>();
+  auto IB = TVXScanner::Create<TVXIBScanner>();
+  auto My = TVXScanner::Create<TVXMySQLScanner>();
+  for (const TVXSQLScanner* S : {Generic.get(), static_cast<TVXSQLScanner*>(IB.get()),
+                                 static_cast<TVXSQLScanner*>(My.get())})
+    for (const std::string& Text :
+         {S->GetCommaKeywords(), S->GetCommaFunctions(), S->GetCommaOperations()}) {
+      TStringList Words;
+      Words.SetCommaText(Text);
+      for (int i = 1; i < Words.Count(); ++i)
+        EXPECT_LT(CompareText(Words[i - 1], Words[i]), 0) << Words[i] << " in " << Text;
+    }
+}
+
+// A scanner's SQL dialect is its own: switching one scanner changes the
+// quotes of no other.
+TEST(DialectScannerTest, SQLDialectBelongsToOneScanner) {
+  auto A = IBScanner(qibDialect3);
+  auto B = IBScanner(qibDialect3);
+  const std::string Text = R"("x")";
+  A->SetSQLDialect(qibDialect1);
+  EXPECT_EQ(Scan(*A, Text), (std::vector<Tok>{{"x", tkString}}));
+  EXPECT_EQ(Scan(*B, Text), (std::vector<Tok>{{"x", tkIdent}}));
+  EXPECT_EQ(Scan(*IBScanner(qibDialect3), Text), (std::vector<Tok>{{"x", tkIdent}}));
+  A->SetSQLDialect(qibDialect3);
+  B->SetSQLDialect(qibDialect1);
+  EXPECT_EQ(Scan(*A, Text), (std::vector<Tok>{{"x", tkIdent}}));
+  EXPECT_EQ(Scan(*B, Text), (std::vector<Tok>{{"x", tkString}}));
 }
 
 struct ScanCase {

@@ -473,6 +473,46 @@ TEST(ScannerTest, DialectWordListsAreLoaded) {
                                  {"", tkEnd, 0}}));
 }
 
+// Character classes of a class derived from the generic scanner are its
+// own: the generic scanner's answers are not taken for them.
+class HashScanner : public TVXSQLScanner {
+ public:
+  bool IsDelim(char C) const override { return C == '#' || TVXSQLScanner::IsDelim(C); }
+  bool ShouldLevelUp(char C) const override { return C == '['; }
+
+ protected:
+  friend class TVXScanner;
+  HashScanner() = default;
+};
+
+TEST(ScannerTest, DerivedCharacterClassesAreAsked) {
+  auto S = TVXScanner::Create<HashScanner>();
+  std::vector<std::pair<std::string, int>> R;
+  ForEachToken(*S, "a#b[(", [&](TVXSQLScanner& S) { R.push_back({S.Token(), S.Level()}); });
+  EXPECT_EQ(R, (std::vector<std::pair<std::string, int>>{
+                   {"a", 0}, {"#", 0}, {"b", 0}, {"[", 1}, {"(", 1}, {"", 1}}));
+  EXPECT_EQ(Scan("a#b")[0].Text, "a#b");  // the generic scanner is unchanged
+}
+
+// Every scanner has word lists of its own.
+TEST(ScannerTest, WordListsBelongToOneScanner) {
+  auto A = NewScanner();
+  auto B = NewScanner();
+  A->Keywords()->Add("QUALIFY");
+  A->Functions()->Delete(A->Functions()->IndexOf("SUM"));
+  A->Operations()->Add("||");
+  EXPECT_TRUE(A->IsKeyword("qualify"));
+  EXPECT_FALSE(A->IsFunction("SUM"));
+  EXPECT_TRUE(A->IsOperation("||"));
+  auto C = NewScanner();
+  for (TVXSQLScanner* S : {B.get(), C.get()}) {
+    EXPECT_FALSE(S->IsKeyword("QUALIFY"));
+    EXPECT_TRUE(S->IsFunction("SUM"));
+    EXPECT_FALSE(S->IsOperation("||"));
+    EXPECT_EQ(S->Keywords()->Count(), 22);
+  }
+}
+
 TEST(ScannerTest, ReplacingWordLists) {
   auto S = NewScanner();
   TStringList Words;

@@ -34,6 +34,56 @@ TEST(StringList, SortedListsKeepOrderAndIgnoreDuplicates) {
   EXPECT_EQ(Index, 1);
 }
 
+// A sorted list puts each entry of a comma text in its place, whatever the
+// order of the text: at the end, between others or at the front.
+TEST(StringList, SortedListsPlaceEveryEntryOfACommaText) {
+  struct Case {
+    const char* Text;
+    TDuplicates Duplicates;
+    bool CaseSensitive;
+    const char* Sorted;  // null: the text has a duplicate the list refuses
+  };
+  const Case Cases[] = {
+      {"a,b,c", dupIgnore, false, "a,b,c"},
+      {"c,b,a", dupIgnore, false, "a,b,c"},
+      {"b,d,a,c,e", dupIgnore, false, "a,b,c,d,e"},
+      {"a,B,b,A", dupIgnore, false, "a,B"},  // the first of equal texts stays
+      {"a,b,B", dupAccept, false, "a,B,b"},  // a later equal text goes before
+      {"A_B,AB,A", dupIgnore, false, "A,AB,A_B"},  // '_' after the letters
+      {"b,B,a", dupIgnore, true, "B,a,b"},
+      {"a,b,B", dupError, false, nullptr},
+  };
+  for (const Case& C : Cases) {
+    TStringList L;
+    L.SetSorted(true);
+    L.SetDuplicates(C.Duplicates);
+    L.SetCaseSensitive(C.CaseSensitive);
+    if (!C.Sorted) {
+      EXPECT_THROW(L.SetCommaText(C.Text), EListError) << C.Text;
+      continue;
+    }
+    L.SetCommaText(C.Text);
+    EXPECT_EQ(L.CommaText(), C.Sorted) << C.Text;
+    if (C.Duplicates != dupAccept)
+      for (int i = 0; i < L.Count(); ++i) EXPECT_EQ(L.IndexOf(L[i]), i) << C.Text;
+  }
+}
+
+// Sorting moves only what is out of order and keeps equal entries as they
+// stand, also when the list is already in order.
+TEST(StringList, SortKeepsTheOrderOfEqualEntries) {
+  TStringList L;
+  L.SetCommaText("b,B,a,A");
+  L.Sort();
+  EXPECT_EQ(L.CommaText(), "a,A,b,B");
+  L.Sort();
+  EXPECT_EQ(L.CommaText(), "a,A,b,B");
+  L.SetStrings(0, "c");
+  L.Sort();
+  EXPECT_EQ(L.CommaText(), "A,b,B,c");
+  EXPECT_EQ(L.IndexOf("C"), 3);
+}
+
 TEST(StringList, CommaTextRoundTripsQuotedEntries) {
   TStringList L;
   L.SetCommaText(" a , \"b, c\" ,\"say \"\"hi\"\"\",d e");

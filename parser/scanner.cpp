@@ -232,6 +232,9 @@ TVXSQLScanner::TCharClasses TVXSQLScanner::AskCharClasses() const {
       Bits |= chLevelUp;
     if (ShouldLevelDown(C))
       Bits |= chLevelDown;
+    if ((Bits & (chQuote | chIdentQuote | chDelim | chSpace)) || C == '.' || C == '\n' ||
+        C == '\r')
+      Bits |= chWordStop;
     Table[I] = Bits;
   }
   return Table;
@@ -439,16 +442,23 @@ bool TVXSQLScanner::AllDigits(std::string_view S) const {
 // a point follows, unless a point stands right before the first digit:
 // «1.2.3» is 1 . 2 . 3, never 1 . 2.3.
 size_t TVXSQLScanner::WordEnd(size_t Start, bool& Float, uint16_t& Rest) const {
-  const std::string& S = FExpression;
-  const size_t N = S.size();
+  const char* S = FExpression.data();
+  const size_t N = FExpression.size();
   Float = false;
   Rest = 0xFFFF;
   size_t J = Start + 1;
   for (; J < N; ++J) {
     const char D = S[J];
+    const uint16_t Bits = FCharClasses[static_cast<unsigned char>(D)];
+    if (!(Bits & chWordStop)) {  // most characters of a word end nothing
+      Rest &= Bits;
+      continue;
+    }
     if (D == '.' && (Start == 0 || S[Start - 1] != '.')) {
-      const std::string_view Before(S.data() + Start, J - Start);
-      if (FStandardWords ? AllDigits(Before) : IsInteger(Before)) {
+      const bool Digits = FStandardWords
+                              ? CharIs(S[Start], chDigit) && (Rest & chDigit)  // AllDigits
+                              : IsInteger(std::string_view(S + Start, J - Start));
+      if (Digits) {
         size_t K = J + 1;
         while (K < N && CharIs(S[K], chDigit))
           ++K;
@@ -459,10 +469,10 @@ size_t TVXSQLScanner::WordEnd(size_t Start, bool& Float, uint16_t& Rest) const {
         }
       }
     }
-    if (D == '\n' || CharIs(D, chQuote | chIdentQuote | chDelim | chSpace) ||
+    if (D == '\n' || (Bits & (chQuote | chIdentQuote | chDelim | chSpace)) ||
         (D == '\r' && J + 1 < N && S[J + 1] == '\n'))
       break;
-    Rest &= FCharClasses[static_cast<unsigned char>(D)];
+    Rest &= Bits;
   }
   return J;
 }

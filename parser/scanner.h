@@ -271,7 +271,10 @@ class TVXSQLScanner : public TVXScanner {
     chLegal = 64,       // IsLegalSymbol
     chComparison = 128,  // IsComparison
     chLevelUp = 256,     // ShouldLevelUp
-    chLevelDown = 512    // ShouldLevelDown
+    chLevelDown = 512,   // ShouldLevelDown
+    // Made from the others: a character where a word may end (a quote,
+    // delimiter or blank, a point, a line break).
+    chWordStop = 1024
   };
   bool CharIs(char C, uint16_t Bits) const {
     return (FCharClasses[static_cast<unsigned char>(C)] & Bits) != 0;
@@ -340,11 +343,14 @@ class TVXSQLScanner : public TVXScanner {
   // names of a statement (A1, C0, ORDERS) share no such triple with a word
   // and need no lookup.
   mutable std::array<uint64_t, 8192 / 64> FWordStarts{};
+  static constexpr std::array<uint8_t, 256> kUpper = [] {
+    std::array<uint8_t, 256> T{};
+    for (int C = 0; C < 256; ++C)
+      T[C] = static_cast<uint8_t>(C >= 'a' && C <= 'z' ? C - 'a' + 'A' : C);
+    return T;
+  }();
   static size_t WordStartBit(std::string_view W) {
-    auto Up = [](char C) -> uint32_t {
-      const unsigned char U = static_cast<unsigned char>(C);
-      return U >= 'a' && U <= 'z' ? U - 'a' + 'A' : U;
-    };
+    auto Up = [](char C) -> uint32_t { return kUpper[static_cast<unsigned char>(C)]; };
     const uint32_t Key = static_cast<uint32_t>(W.size() < 31 ? W.size() : 31) << 16 |
                          Up(W.front()) << 8 | Up(W.back());
     return (Key * 0x9E3779B1u) >> 19;

@@ -332,8 +332,14 @@ void TVXSelectParser::DoParseAppendix() {
 }
 
 bool TVXSelectParser::IsJoinDef(std::string_view S) const {
-  return SameText(S, "INNER") || SameText(S, "LEFT") || SameText(S, "RIGHT") ||
-         SameText(S, "FULL") || SameText(S, "JOIN");
+  switch (S.size()) {
+    case 4:
+      return SameText(S, "LEFT") || SameText(S, "FULL") || SameText(S, "JOIN");
+    case 5:
+      return SameText(S, "INNER") || SameText(S, "RIGHT");
+    default:
+      return false;
+  }
 }
 
 // Decides the clause that follows a WHERE, GROUP BY or HAVING clause from

@@ -29,7 +29,12 @@ bool ListHas(const std::string& Words, std::string_view Word) {
     size_t End = Words.find(',', Start);
     if (End == std::string::npos)
       End = Words.size();
-    if (SameText(Trim(std::string_view(Words).substr(Start, End - Start)), Word))
+    std::string_view Item = std::string_view(Words).substr(Start, End - Start);
+    while (!Item.empty() && static_cast<unsigned char>(Item.front()) <= ' ')
+      Item.remove_prefix(1);
+    while (!Item.empty() && static_cast<unsigned char>(Item.back()) <= ' ')
+      Item.remove_suffix(1);
+    if (SameText(Item, Word))
       return true;
     Start = End + 1;
   }
@@ -152,14 +157,20 @@ TVXExprPtr TVXSelectParser::ParseOperand(bool AllowStar) {
     return ParseCall();
   // The name read last is the node's text; the ones before it qualify it.
   N->Kind = TVXExprNode::ekIdent;
-  N->Text = T.Kind == tkFunction ? T.Text : NameOf(T);
+  if (T.Kind == tkFunction || !T.Quoted)
+    N->Text.assign(T.Text);  // what NameOf gives an unquoted name
+  else
+    N->Text = NameOf(T);
   NextToken();
   // «t.a»: a point right after the name qualifies; «t . a» is no qualifier.
   while (IsSymbol(CurToken(), ".") && CurToken().SpaceCount == 0) {
     const TVXParseToken& After = PeekToken();
     if (IsQualifiedPart(FTokenIndex + 1)) {
       N->Quals.push_back(std::move(N->Text));
-      N->Text = NameOf(After);
+      if (After.Quoted)
+        N->Text = NameOf(After);
+      else
+        N->Text.assign(After.Text);
       NextToken();
       NextToken();
     } else if (IsSymbol(After, "*") && AllowStar) {

@@ -113,12 +113,14 @@ class TVXSQLScanner : public TVXScanner {
   std::string_view ReadTokenView();
 
   // One token of a whole text, as ReadTokens hands it out.
+  // Kind and Quoted share a word: a statement of a hundred thousand tokens
+  // keeps its list in a fifth less memory.
   struct TVXToken {
     std::string_view Text;  // see ReadTokens
-    TTokenKind Kind = tkEnd;
     int LineNo = 1;
     int Column = 1;  // 1-based column where the token's source text starts
     int SpaceCount = 0;
+    TTokenKind Kind : 8 = tkEnd;
     bool Quoted = false;  // read from between quotes
   };
   // Takes Text as the expression and reads all of its tokens into Tokens,

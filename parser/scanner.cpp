@@ -925,64 +925,66 @@ std::string TVXSQLScanner::GetNextToken() {
 }
 
 // The common tokens, for a scanner that keeps this class's word tests: a
-// word, or a delimiter that is no quote, blank or carriage return. Reads
-// exactly what ReadRawToken reads for them, in fewer steps; anything else is
-// left to it (false).
-inline bool TVXSQLScanner::ReadPlainToken(TRawToken& T) {
-  const std::string& S = FExpression;
-  const size_t N = S.size();
-  const size_t I = static_cast<size_t>(FPosition - 1);
+// word, or a delimiter that is no quote, blank or carriage return.
+inline bool TVXSQLScanner::ReadPlain(TPlainState& St, TPlainToken& Out) const {
+  const char* S = FExpression.data();
+  const size_t N = FExpression.size();
+  // Runs of plain blanks are skipped here, each counted as the blank token
+  // ReadRawToken would make of it.
+  size_t I = St.Pos;
+  while (I < N && IsPlainBlank(S[I]))
+    ++I;
+  Out.Spaces = static_cast<int>(I - St.Pos);
+  St.LinePos += Out.Spaces;
+  St.Pos = I;
   if (I >= N)
     return false;
   const char C = S[I];
   if (C == '\n' || C == '\r' || CharIs(C, chQuote | chIdentQuote | chSpace))
     return false;
-  T.Kind = tkUnknown;
-  T.Quoted = false;
-  T.Unterminated = false;
+  TTokenKind Kind = tkUnknown;
   size_t J = I + 1;
   uint16_t Rest = 0xFFFF;  // the classes all characters after the first share
   if (CharIs(C, chDelim)) {
-    T.Kind = tkDelim;
+    Kind = tkDelim;
     if (CharIs(C, chComparison)) {
-      T.Kind = tkComparison;
+      Kind = tkComparison;
       if (J < N && CharIs(S[J], chComparison))
         ++J;
     } else if (C == ';') {
-      T.Kind = tkEnd;  // only an unquoted ";" ends the statement
+      Kind = tkEnd;  // only an unquoted ";" ends the statement
     }
   } else {
     bool Float = false;
     J = WordEnd(I, Float, Rest);
     if (Float)
-      T.Kind = tkFloat;
+      Kind = tkFloat;
   }
-  FTokenInText = true;
-  FSpanStart = I;
-  FSpanSize = J - I;
-  const std::string_view Word(S.data() + I, J - I);
+  const std::string_view Word(S + I, J - I);
   const uint8_t Lists = LookUpCurrentWord(Word);
-  if (T.Kind == tkUnknown) {
+  if (Kind == tkUnknown) {
     if (Lists & wlFunction)
-      T.Kind = tkFunction;
+      Kind = tkFunction;
     else if (Lists & wlKeyword)
-      T.Kind = tkKeyword;
+      Kind = tkKeyword;
     else if (CharIs(C, chDigit) && (Rest & chDigit))  // AllDigits(Word)
-      T.Kind = tkInteger;
+      Kind = tkInteger;
     else if ((CharIs(C, chAlpha) && (Rest & chLegal)) ||  // TableIdentifier(Word)
              TableIdentifier(ProcessIdent(Word)))
-      T.Kind = tkIdent;
+      Kind = tkIdent;
   }
-  if (T.Kind != tkEnd && (Lists & wlOperation))
-    T.Kind = tkOperation;
-  T.Columns = static_cast<int>(J - I);
-  FLinePos += T.Columns;
-  FPosition = static_cast<int>(J) + 1;
+  if (Kind != tkEnd && (Lists & wlOperation))
+    Kind = tkOperation;
+  Out.Kind = Kind;
+  Out.Start = I;
+  Out.Size = J - I;
+  St.LinePos += static_cast<int>(J - I);
+  St.Pos = J;
   const char Last = S[J - 1];
   if (CharIs(Last, chLevelUp))
-    ++FLevel;
+    ++St.Level;
   else if (CharIs(Last, chLevelDown))
-    --FLevel;
+    --St.Level;
   return true;
 }
 
@@ -991,41 +993,13 @@ void TVXSQLScanner::ReadToken() {
   TokenText();
 }
 
-inline bool TVXSQLScanner::ReadPlainTokenAfterBlanks(int& Spaces) {
-  // Runs of plain blanks are skipped here, each counted as the blank token
-  // ReadRawToken would make of it.
-  const char* Text = FExpression.data();
-  const int Length = static_cast<int>(FExpression.size());
-  int P = FPosition;
-  while (P <= Length && IsPlainBlank(Text[P - 1]))
-    ++P;
-  Spaces = P - FPosition;
-  FLinePos += Spaces;
-  FPosition = P;
-  TRawToken T;
-  if (!ReadPlainToken(T))
-    return false;
-  FSpaceCount = Spaces;
-  FTokenKind = T.Kind;
-  FTokenQuoted = false;
-  FTokenLength = T.Columns;
-  TokenRead();
-  return true;
-}
-
 std::string_view TVXSQLScanner::ReadTokenView() {
   FTokenInText = false;
   if (FInQuote && FPosition > static_cast<int>(FExpression.size()))
     RaiseUnterminated();
-  int Spaces = 0;
   if (FStandardWords)
     RefreshWordTable();
-  if (FStandardWords && !FInQuote) {
-    if (ReadPlainTokenAfterBlanks(Spaces))
-      return FTokenInText ? std::string_view(FExpression.data() + FSpanStart, FSpanSize)
-                          : std::string_view(FToken);
-  }
-  return ReadNextToken(Spaces);
+  return ReadNextToken(0);
 }
 
 std::string_view TVXSQLScanner::ReadNextToken(int Spaces) {
@@ -1034,9 +1008,25 @@ std::string_view TVXSQLScanner::ReadNextToken(int Spaces) {
   const char* Text = FExpression.data();
   const int Length = static_cast<int>(FExpression.size());
   for (;;) {
-    // Runs of plain blanks are skipped here, each counted as the blank token
-    // ReadRawToken would make of it.
-    if (!FInQuote) {
+    if (!FInQuote && FStandardWords) {
+      TPlainState St = PlainState();
+      TPlainToken P;
+      const bool Read = ReadPlain(St, P);
+      SetPlainState(St);
+      FSpaceCount += P.Spaces;
+      if (Read) {
+        T.Kind = P.Kind;
+        T.Quoted = false;
+        T.Unterminated = false;
+        T.Columns = static_cast<int>(P.Size);
+        FTokenInText = true;
+        FSpanStart = P.Start;
+        FSpanSize = P.Size;
+        break;
+      }
+    } else if (!FInQuote) {
+      // Runs of plain blanks are skipped here, each counted as the blank
+      // token ReadRawToken would make of it.
       int P = FPosition;
       while (P <= Length && IsPlainBlank(Text[P - 1]))
         ++P;
@@ -1044,8 +1034,6 @@ std::string_view TVXSQLScanner::ReadNextToken(int Spaces) {
       FLinePos += P - FPosition;
       FPosition = P;
     }
-    if (FStandardWords && !FInQuote && ReadPlainToken(T))
-      break;
     ReadRawToken(T, FToken);
     if (T.Kind == tkSpace || T.Kind == tkEol)
       ++FSpaceCount;
@@ -1093,30 +1081,56 @@ void TVXSQLScanner::ReadTokens(const std::string& Text, std::vector<TVXToken>& T
   Init();
   if (FStandardWords)
     RefreshWordTable();
+  // Runs of words and delimiters are read on St; the members are brought up
+  // to date when another token comes and at the end.
+  TPlainState St = PlainState();
+  TPlainToken P{};
+  bool LastPlain = false;
   for (;;) {
-    int Spaces = 0;
-    if (!(FStandardWords && !FInQuote && ReadPlainTokenAfterBlanks(Spaces))) {
+    TVXToken T;
+    LastPlain = FStandardWords && !FInQuote && ReadPlain(St, P);
+    if (LastPlain) {
+      FTokenKind = P.Kind;
+      FTokenQuoted = false;
+      FTokenInText = true;
+      FSpanStart = P.Start;
+      FSpanSize = P.Size;
+      TokenRead();
+      T.LineNo = FLineNo;
+      T.Column = St.LinePos - static_cast<int>(P.Size);
+      T.SpaceCount = P.Spaces;
+    } else {
+      // Blanks a failed short reading went past are counted all the same.
+      const int Spaces = FStandardWords && !FInQuote ? P.Spaces : 0;
+      SetPlainState(St);
       FTokenInText = false;
       if (FInQuote && FPosition > static_cast<int>(FExpression.size()))
         RaiseUnterminated();
       ReadNextToken(Spaces);
+      St = PlainState();
+      T.LineNo = FLineNo;
+      T.Column = TokenColumn();
+      T.SpaceCount = FSpaceCount;
     }
-    TVXToken& T = Tokens.emplace_back();
+    T.Kind = FTokenKind;
+    T.Quoted = FTokenQuoted;
     if (FTokenInText) {
       T.Text = std::string_view(Text.data() + FSpanStart, FSpanSize);
     } else {
-      FCopiedTokens.emplace_back(Tokens.size() - 1, Copies.size());
+      FCopiedTokens.emplace_back(Tokens.size(), Copies.size());
       Copies += FToken;
     }
-    T.Kind = FTokenKind;
-    T.LineNo = FLineNo;
-    T.Column = TokenColumn();
-    T.SpaceCount = FSpaceCount;
-    T.Quoted = FTokenQuoted;
+    Tokens.push_back(T);
     if (T.Kind == tkEnd)
       break;
   }
-  TokenText();  // Token() is the end token, as after reading it alone
+  // The scanner is left as reading the end token alone leaves it.
+  SetPlainState(St);
+  if (LastPlain) {
+    FSpaceCount = P.Spaces;
+    FTokenLength = static_cast<int>(P.Size);
+  }
+  TokenText();
 }
 
 // A peek leaves every part of the scanner's state as it was, SpaceCount and

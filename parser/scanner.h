@@ -217,17 +217,37 @@ class TVXSQLScanner : public TVXScanner {
   // Reads one raw token at Position and advances the position, the quote
   // state, the line counters and Level past it. Never throws.
   void ReadRawToken(TRawToken& T, std::string& Text);
-  // ReadRawToken's reading of words and delimiters, as a span of the text
-  // (FTokenInText), for scanners that keep this class's word tests, the
-  // word table current; false for any other token.
-  bool ReadPlainToken(TRawToken& T);
+  // The short reading of the common tokens works on the part of the state
+  // they change, which ReadTokens keeps in locals while it reads a run of
+  // them and writes back to the members when another token comes.
+  struct TPlainState {
+    size_t Pos;   // 0-based position
+    int LinePos;  // FLinePos
+    int Level;    // FLevel
+  };
+  struct TPlainToken {
+    TTokenKind Kind;
+    size_t Start;  // the token is the text's Size characters from Start
+    size_t Size;
+    int Spaces;  // the plain blanks before it
+  };
+  TPlainState PlainState() const {
+    return {static_cast<size_t>(FPosition - 1), FLinePos, FLevel};
+  }
+  void SetPlainState(const TPlainState& St) {
+    FPosition = static_cast<int>(St.Pos) + 1;
+    FLinePos = St.LinePos;
+    FLevel = St.Level;
+  }
+  // Skips the plain blanks at St and reads the word or delimiter that
+  // follows, for scanners that keep this class's word tests, the word table
+  // current: exactly what ReadRawToken reads for them, in fewer steps. False
+  // for any other token (a quote, a line break, the end), St then past the
+  // blanks, counted in Spaces.
+  bool ReadPlain(TPlainState& St, TPlainToken& Out) const;
   // ReadTokenView once the word table is current; Spaces blanks before the
   // token have already been skipped.
   std::string_view ReadNextToken(int Spaces);
-  // Skips the plain blanks at the position and reads a word or delimiter
-  // that follows (ReadPlainToken), setting the current token; false, with
-  // the number of blanks skipped in Spaces, for any other token.
-  bool ReadPlainTokenAfterBlanks(int& Spaces);
   // Where the word starting at the 0-based offset Start ends; Float tells a
   // number with a decimal part.
   // Rest is the intersection of the class bits of the word's characters
@@ -244,7 +264,9 @@ class TVXSQLScanner : public TVXScanner {
   [[noreturn]] void RaiseUnterminated() const;
   // Called after each token is read, before the unterminated check; a
   // dialect adjusts the token here (case of unquoted names, say), through
-  // TokenText.
+  // TokenText. It may look at the token's kind, text and quoting; while
+  // ReadTokens reads a whole text the position and line counters are not
+  // kept current for it.
   virtual void TokenRead() {}
   // The current token's text for changing it: a token read as a view of the
   // expression is copied into the scanner's own text first.

@@ -151,6 +151,18 @@ void TVXGroupByItems::Clear() {
   TStringList::Clear();
 }
 
+void TVXGroupByItems::Assign(const TPersistent* Source) {
+  if (Source == this) return;
+  TStringList::Assign(Source);
+  FExplicit.Clear();
+  if (const auto* Src = dynamic_cast<const TVXGroupByItems*>(Source)) {
+    FExplicit.Assign(&Src->FExplicit);
+    return;
+  }
+  for (int i = 0; i < Count(); ++i)
+    if (FExplicit.IndexOf(Strings(i)) < 0) FExplicit.Add(Strings(i));
+}
+
 bool TVXGroupByItems::HasEntries() {
   if (FExplicit.Count() > 0) return true;
   Rebuild();

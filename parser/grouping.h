@@ -20,6 +20,9 @@ class TVXGroupByItems : public TVXStringList {
   int Add(const std::string& S) override;
   void Delete(int Index) override;
   void Clear() override;
+  // Entries and explicit entries of another grouping list; the entries of
+  // any other list become explicit, as if added one by one.
+  void Assign(const TPersistent* Source) override;
   // Rebuilds the entries from the SELECT list (the plain columns of a list
   // that mixes aggregates with other outputs, then the explicit entries),
   // then writes the clause.

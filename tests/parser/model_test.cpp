@@ -276,6 +276,34 @@ TEST_F(ModelTest, GroupByIsDerivedAndKeepsExplicitEntries) {
   EXPECT_EQ(P->GroupByItems()->ExplicitEntries().Count(), 0);
 }
 
+// A copy keeps what the original writes: its explicit entries come along,
+// and those of the target go.
+TEST_F(ModelTest, GroupByCopiesWriteTheSourcesClause) {
+  auto Read = [](const char* Sql) {
+    auto Q = TVXSelectParser::Create<TVXSelectParser>();
+    Q->Scanner()->SetQuoteIdentifiers(false);
+    Q->SetExpression(Sql);
+    return Q;
+  };
+  auto Source = Read("SELECT t.a, SUM(t.b) FROM t GROUP BY t.a, t.c");
+  auto Target = Read("SELECT t.a, SUM(t.b) FROM t GROUP BY t.a, t.d");
+  Target->SetGroupByItems(Source->GroupByItems());
+  EXPECT_EQ(Target->GetExpression(), Source->GetExpression());
+  EXPECT_EQ(Target->GroupByItems()->ExplicitEntries().Text(), "t.a\r\nt.c\r\n");
+
+  // Entries of any other list are the copy's explicit entries, once each.
+  TStringList Names;
+  Names.SetCommaText("t.e,T.E,t.a");
+  Target->GroupByItems()->Assign(&Names);
+  EXPECT_EQ(Target->GroupByItems()->ExplicitEntries().Text(), "t.e\r\nt.a\r\n");
+  EXPECT_NE(Target->GetExpression().find("GROUP BY\r\n  t.a,\r\n  t.e\r\n"), std::string::npos)
+      << Target->GetExpression();
+
+  // A list assigned to itself stays as it is.
+  Target->GroupByItems()->Assign(Target->GroupByItems());
+  EXPECT_EQ(Target->GroupByItems()->ExplicitEntries().Count(), 2);
+}
+
 TEST_F(ModelTest, OrderByDirectionsAndPositions) {
   Field(Table("C"), "NAME");
   TVXOrderByItems* O = P->OrderByItems();

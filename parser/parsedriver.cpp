@@ -31,9 +31,19 @@ void TVXSelectParser::SetTokenIndex(int Index) {
   FTokenIndex = Index < 0 ? 0 : Index;
 }
 
+namespace {
+
+// SameText for a word: texts of other lengths, most of those compared, are
+// told apart without the comparison.
+bool SameWord(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && SameText(A, B);
+}
+
+}  // namespace
+
 bool TVXSelectParser::IsWord(const TVXParseToken& T, std::string_view Word) {
   return !T.Quoted && (T.Kind == tkKeyword || T.Kind == tkIdent || T.Kind == tkUnknown) &&
-         SameText(T.Text, Word);
+         SameWord(T.Text, Word);
 }
 
 bool TVXSelectParser::IsQualifiedPart(int Index) const {
@@ -351,18 +361,18 @@ void TVXSelectParser::NextClause(bool AllowWhere, bool AllowGroupBy, bool AllowH
     Fail();
     return;
   }
-  const bool Group = SameText(T.Text, "GROUP"), Order = SameText(T.Text, "ORDER");
+  const bool Group = SameWord(T.Text, "GROUP"), Order = SameWord(T.Text, "ORDER");
   if ((Group || Order) && !IsWord(PeekToken(), "BY")) {
     NextToken();
     Fail();
     return;
   }
-  if (AllowWhere && SameText(T.Text, "WHERE")) {
+  if (AllowWhere && SameWord(T.Text, "WHERE")) {
     FState = ssWhere;
   } else if (AllowGroupBy && Group) {
     NextToken();
     FState = ssGroupBy;
-  } else if (AllowHaving && SameText(T.Text, "HAVING")) {
+  } else if (AllowHaving && SameWord(T.Text, "HAVING")) {
     FHavingIndex = FTokenIndex;
     FState = ssHaving;
   } else if (AllowOrderBy && Order) {

@@ -320,12 +320,11 @@ void TVXSelectParser::DoParseHavingClause() {
 
 // Plain or qualified column names, separated by commas.
 void TVXSelectParser::DoParseGroupByClause() {
+  std::string Entry;
   for (;;) {
-    std::string Entry;
     if (!ParseQualifiedName(Entry))
       return;
-    if (GroupByItems()->IndexOf(Entry) < 0)
-      GroupByItems()->Add(Entry);
+    GroupByItems()->AddDistinct(Entry);
     if (!IsSymbol(CurToken(), ","))
       break;
     NextToken();

@@ -445,13 +445,15 @@ void TVXSelectParser::FinishParse() {
     for (TVXFieldDef* F : Moving)
       Tables->MoveField(F, Free);
   }
+  // The lists are walked in place below: every table and field is visited,
+  // and a checked lookup each cost more than the visit.
   int Named = 0, Fields = 0;
-  for (int i = 0; i < Tables->Count(); ++i) {
-    TVXTableDef* T = Tables->Items(i);
+  for (TCollectionItem* Item : Tables->List()) {
+    const auto* T = static_cast<const TVXTableDef*>(Item);
     if (!T->Name().empty())
       ++Named;
-    for (int j = 0; j < T->FieldDefs()->Count(); ++j)
-      if (!T->FieldDefs()->Items(j)->IsInputParam())
+    for (TCollectionItem* Field : T->FieldDefs()->List())
+      if (!static_cast<const TVXFieldDef*>(Field)->IsInputParam())
         ++Fields;
   }
   if (Named > 1 || Fields > 1) {
@@ -473,20 +475,22 @@ void TVXSelectParser::FinishParse() {
   std::unordered_set<std::string> Taken;
   std::unordered_map<std::string, int> Next;
   bool TakenMade = false;
-  for (int i = 0; i < Tables->Count(); ++i) {
-    TVXFieldDefs* List = Tables->Items(i)->FieldDefs();
-    const int Count = List->Count();
+  for (TCollectionItem* Table : Tables->List()) {
+    const std::vector<TCollectionItem*>& List =
+        static_cast<const TVXTableDef*>(Table)->FieldDefs()->List();
+    auto FieldAt = [&List](int j) { return static_cast<TVXFieldDef*>(List[j]); };
+    const int Count = static_cast<int>(List.size());
     if (Count < 2)
       continue;
     const bool Short = Count <= ShortList;
     std::unordered_set<std::string> Before;  // aliases of the fields before j
     for (int j = 0; j < Count; ++j) {
-      TVXFieldDef* F = List->Items(j);
+      TVXFieldDef* F = FieldAt(j);
       if (j > 0 && !F->Name().empty() && F->Alias() == F->Name() && !F->IsInputParam()) {
         bool Twice = false;
         if (Short) {
           for (int k = 0; k < j && !Twice; ++k)
-            Twice = List->Items(k)->Alias() == F->Name();
+            Twice = FieldAt(k)->Alias() == F->Name();
         } else {
           Twice = Before.count(F->Name()) > 0;
         }

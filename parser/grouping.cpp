@@ -140,6 +140,20 @@ int TVXGroupByItems::Add(const std::string& S) {
   return TStringList::Add(S);
 }
 
+bool TVXGroupByItems::AddDistinct(const std::string& S) {
+  if (IndexOf(S) >= 0) return false;
+  // The explicit entries compare ignoring case: entries that compare by case
+  // may lack a text they hold.
+  if (ChangeCount() != FSameAsExplicit || CaseSensitive()) {
+    Add(S);
+    return true;
+  }
+  FExplicit.Add(S);
+  TStringList::Add(S);
+  FSameAsExplicit = ChangeCount();
+  return true;
+}
+
 void TVXGroupByItems::Delete(int Index) {
   int E = FExplicit.IndexOf(Strings(Index));
   if (E >= 0) FExplicit.Delete(E);
@@ -149,6 +163,19 @@ void TVXGroupByItems::Delete(int Index) {
 void TVXGroupByItems::Clear() {
   FExplicit.Clear();
   TStringList::Clear();
+  FSameAsExplicit = ChangeCount();
+}
+
+void TVXGroupByItems::Assign(const TPersistent* Source) {
+  if (Source == this) return;
+  TStringList::Assign(Source);
+  FExplicit.Clear();
+  if (const auto* Src = dynamic_cast<const TVXGroupByItems*>(Source)) {
+    FExplicit.Assign(&Src->FExplicit);
+    return;
+  }
+  for (int i = 0; i < Count(); ++i)
+    if (FExplicit.IndexOf(Strings(i)) < 0) FExplicit.Add(Strings(i));
 }
 
 bool TVXGroupByItems::HasEntries() {

@@ -18,8 +18,13 @@ class TVXGroupByItems : public TVXStringList {
  public:
   using TVXStringList::TVXStringList;
   int Add(const std::string& S) override;
+  // Adds S unless an entry equal to it is there; true when it was added.
+  bool AddDistinct(const std::string& S);
   void Delete(int Index) override;
   void Clear() override;
+  // Entries and explicit entries of another grouping list; the entries of
+  // any other list become explicit, as if added one by one.
+  void Assign(const TPersistent* Source) override;
   // Rebuilds the entries from the SELECT list (the plain columns of a list
   // that mixes aggregates with other outputs, then the explicit entries),
   // then writes the clause.
@@ -34,6 +39,11 @@ class TVXGroupByItems : public TVXStringList {
 
  private:
   TStringList FExplicit;
+  // The ChangeCount at which the entries were last known to be the explicit
+  // entries, in order (after Clear, and while AddDistinct adds to both): a
+  // text the entries lack is then no explicit entry either, and a statement's
+  // clause is read without a second lookup per entry.
+  unsigned long long FSameAsExplicit = 0;
 };
 
 class TVXOrderByItems : public TVXStringList {

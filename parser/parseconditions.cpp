@@ -38,10 +38,18 @@ bool SameLetters(const char* A, const char* B, size_t N) {
   return true;
 }
 
+// SameText for a word: texts of other lengths are told apart without the
+// comparison.
+bool SameWord(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && SameText(A, B);
+}
+
 }  // namespace
 
 TVXOperator* TVXSelectParser::MatchOperator(int Index, int& Words, int* Reached) const {
-  TVXOperators* Ops = Operators();
+  // The table's items in place: every word read compares every caption, and
+  // a checked lookup per caption cost more than the comparisons.
+  const std::vector<TCollectionItem*>& Ops = Operators()->List();
   TVXOperator* Best = nullptr;
   // The words read so far: the first token's own text, joined into Joined
   // only once a second word follows.
@@ -49,7 +57,6 @@ TVXOperator* TVXSelectParser::MatchOperator(int Index, int& Words, int* Reached)
   std::string Joined;
   if (Reached)
     *Reached = 0;
-  const int OpCount = Ops->Count();
   for (int k = 0; Index + k < static_cast<int>(FTokens.size()); ++k) {
     const TVXParseToken& T = FTokens[Index + k];
     if (T.Quoted || T.Kind == tkEnd || T.Kind == tkInteger || T.Kind == tkFloat ||
@@ -69,8 +76,8 @@ TVXOperator* TVXSelectParser::MatchOperator(int Index, int& Words, int* Reached)
       Text = Joined;
     }
     bool Longer = false;
-    for (int i = 0; i < OpCount; ++i) {
-      TVXOperator* Op = Ops->Items(i);
+    for (TCollectionItem* Item : Ops) {
+      auto* Op = static_cast<TVXOperator*>(Item);
       const std::string& Caption = Op->Caption();
       if (Caption.size() < Text.size() || !SameLetters(Caption.data(), Text.data(), Text.size()))
         continue;
@@ -258,8 +265,13 @@ void TVXSelectParser::BuildCriterions(TVXCriterions* List, const TVXCondNode& No
 }
 
 void TVXSelectParser::NoteQualifiers(const TVXExprNode& E) {
-  if ((E.Kind == TVXExprNode::ekIdent || E.Kind == TVXExprNode::ekStar) && !E.Quals.empty())
-    QualifierTable(E.Qualifier());
+  if ((E.Kind == TVXExprNode::ekIdent || E.Kind == TVXExprNode::ekStar) && !E.Quals.empty()) {
+    // A qualifier of one part, the usual one, is looked up without joining.
+    if (E.Quals.size() == 1)
+      QualifierTable(E.Quals.front());
+    else
+      QualifierTable(E.Qualifier());
+  }
   for (auto K = E.Kids.rbegin(); K != E.Kids.rend(); ++K)
     NoteQualifiers(**K);
 }
@@ -308,12 +320,11 @@ void TVXSelectParser::DoParseHavingClause() {
 
 // Plain or qualified column names, separated by commas.
 void TVXSelectParser::DoParseGroupByClause() {
+  std::string Entry;
   for (;;) {
-    std::string Entry;
     if (!ParseQualifiedName(Entry))
       return;
-    if (GroupByItems()->IndexOf(Entry) < 0)
-      GroupByItems()->Add(Entry);
+    GroupByItems()->AddDistinct(Entry);
     if (!IsSymbol(CurToken(), ","))
       break;
     NextToken();
@@ -333,9 +344,16 @@ void TVXSelectParser::DoParseOrderByClause() {
       return;
     }
     TVXOrderKind Kind = okAsc;
-    while (IsKeywordToken(CurToken()) &&
-           (SameText(CurToken().Text, "ASC") || SameText(CurToken().Text, "DESC"))) {
-      Kind = SameText(CurToken().Text, "DESC") ? okDesc : okAsc;
+    for (;;) {
+      const TVXParseToken& T = CurToken();
+      if (!IsKeywordToken(T))
+        break;
+      if (SameWord(T.Text, "DESC"))
+        Kind = okDesc;
+      else if (SameWord(T.Text, "ASC"))
+        Kind = okAsc;
+      else
+        break;
       NextToken();
     }
     if (OrderByItems()->IndexOf(Entry) < 0)

@@ -31,9 +31,19 @@ void TVXSelectParser::SetTokenIndex(int Index) {
   FTokenIndex = Index < 0 ? 0 : Index;
 }
 
+namespace {
+
+// SameText for a word: texts of other lengths, most of those compared, are
+// told apart without the comparison.
+bool SameWord(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && SameText(A, B);
+}
+
+}  // namespace
+
 bool TVXSelectParser::IsWord(const TVXParseToken& T, std::string_view Word) {
   return !T.Quoted && (T.Kind == tkKeyword || T.Kind == tkIdent || T.Kind == tkUnknown) &&
-         SameText(T.Text, Word);
+         SameWord(T.Text, Word);
 }
 
 bool TVXSelectParser::IsQualifiedPart(int Index) const {
@@ -357,18 +367,18 @@ void TVXSelectParser::NextClause(bool AllowWhere, bool AllowGroupBy, bool AllowH
     Fail();
     return;
   }
-  const bool Group = SameText(T.Text, "GROUP"), Order = SameText(T.Text, "ORDER");
+  const bool Group = SameWord(T.Text, "GROUP"), Order = SameWord(T.Text, "ORDER");
   if ((Group || Order) && !IsWord(PeekToken(), "BY")) {
     NextToken();
     Fail();
     return;
   }
-  if (AllowWhere && SameText(T.Text, "WHERE")) {
+  if (AllowWhere && SameWord(T.Text, "WHERE")) {
     FState = ssWhere;
   } else if (AllowGroupBy && Group) {
     NextToken();
     FState = ssGroupBy;
-  } else if (AllowHaving && SameText(T.Text, "HAVING")) {
+  } else if (AllowHaving && SameWord(T.Text, "HAVING")) {
     FHavingIndex = FTokenIndex;
     FState = ssHaving;
   } else if (AllowOrderBy && Order) {
@@ -441,13 +451,15 @@ void TVXSelectParser::FinishParse() {
     for (TVXFieldDef* F : Moving)
       Tables->MoveField(F, Free);
   }
+  // The lists are walked in place below: every table and field is visited,
+  // and a checked lookup each cost more than the visit.
   int Named = 0, Fields = 0;
-  for (int i = 0; i < Tables->Count(); ++i) {
-    TVXTableDef* T = Tables->Items(i);
+  for (TCollectionItem* Item : Tables->List()) {
+    const auto* T = static_cast<const TVXTableDef*>(Item);
     if (!T->Name().empty())
       ++Named;
-    for (int j = 0; j < T->FieldDefs()->Count(); ++j)
-      if (!T->FieldDefs()->Items(j)->IsInputParam())
+    for (TCollectionItem* Field : T->FieldDefs()->List())
+      if (!static_cast<const TVXFieldDef*>(Field)->IsInputParam())
         ++Fields;
   }
   if (Named > 1 || Fields > 1) {
@@ -469,20 +481,22 @@ void TVXSelectParser::FinishParse() {
   std::unordered_set<std::string> Taken;
   std::unordered_map<std::string, int> Next;
   bool TakenMade = false;
-  for (int i = 0; i < Tables->Count(); ++i) {
-    TVXFieldDefs* List = Tables->Items(i)->FieldDefs();
-    const int Count = List->Count();
+  for (TCollectionItem* Table : Tables->List()) {
+    const std::vector<TCollectionItem*>& List =
+        static_cast<const TVXTableDef*>(Table)->FieldDefs()->List();
+    auto FieldAt = [&List](int j) { return static_cast<TVXFieldDef*>(List[j]); };
+    const int Count = static_cast<int>(List.size());
     if (Count < 2)
       continue;
     const bool Short = Count <= ShortList;
     std::unordered_set<std::string> Before;  // aliases of the fields before j
     for (int j = 0; j < Count; ++j) {
-      TVXFieldDef* F = List->Items(j);
+      TVXFieldDef* F = FieldAt(j);
       if (j > 0 && !F->Name().empty() && F->Alias() == F->Name() && !F->IsInputParam()) {
         bool Twice = false;
         if (Short) {
           for (int k = 0; k < j && !Twice; ++k)
-            Twice = List->Items(k)->Alias() == F->Name();
+            Twice = FieldAt(k)->Alias() == F->Name();
         } else {
           Twice = Before.count(F->Name()) > 0;
         }

@@ -1,9 +1,11 @@
 // The query model built in code and the exact SQL text it writes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "parser/limits.h"
 #include "parser/selectparser.h"
@@ -274,6 +276,74 @@ TEST_F(ModelTest, GroupByIsDerivedAndKeepsExplicitEntries) {
       << Text;
   P->Clear();
   EXPECT_EQ(P->GroupByItems()->ExplicitEntries().Count(), 0);
+}
+
+// AddDistinct adds exactly what «IndexOf < 0, then Add» adds, whatever
+// happened to the list before: the explicit entries included.
+TEST_F(ModelTest, AddDistinctAddsAsALookupThenAdd) {
+  Field(Table("T"), "A");
+  Field(Table("O"), "SUM", fkFunction);  // mixed: T.A is derived
+  using Step = std::function<void(TVXGroupByItems&)>;
+  // «A» names the derived entry T.A: a rebuilt list lacks that explicit entry.
+  const Step Add = [](TVXGroupByItems& L) { L.Add("A"); };
+  const Step Rebuild = [](TVXGroupByItems& L) { L.Rebuild(); };
+  const Step DeleteFirst = [](TVXGroupByItems& L) { L.Delete(0); };
+  const Step CaseSensitive = [](TVXGroupByItems& L) {
+    L.SetCaseSensitive(true);
+    L.Clear();
+  };
+  const struct {
+    const char* Name;
+    std::vector<Step> Before;
+  } Cases[] = {
+      {"cleared", {}},
+      {"after a repeated Add", {Add, Add}},
+      {"after a rebuild", {Add, Rebuild}},
+      {"after a deletion", {Add, Add, DeleteFirst}},
+      {"comparing by case", {CaseSensitive}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TVXGroupByItems Fast(P.get()), Plain(P.get());
+    for (const Step& S : C.Before) {
+      S(Fast);
+      S(Plain);
+    }
+    for (const char* S : {"X", "a", "t.a", "y", "x", "Y", "T.A", "z"}) {
+      EXPECT_EQ(Fast.AddDistinct(S), Plain.IndexOf(S) < 0) << S;
+      if (Plain.IndexOf(S) < 0) Plain.Add(S);
+    }
+    EXPECT_EQ(Fast.Text(), Plain.Text());
+    EXPECT_EQ(Fast.ExplicitEntries().Text(), Plain.ExplicitEntries().Text());
+  }
+}
+
+// A copy keeps what the original writes: its explicit entries come along,
+// and those of the target go.
+TEST_F(ModelTest, GroupByCopiesWriteTheSourcesClause) {
+  auto Read = [](const char* Sql) {
+    auto Q = TVXSelectParser::Create<TVXSelectParser>();
+    Q->Scanner()->SetQuoteIdentifiers(false);
+    Q->SetExpression(Sql);
+    return Q;
+  };
+  auto Source = Read("SELECT t.a, SUM(t.b) FROM t GROUP BY t.a, t.c");
+  auto Target = Read("SELECT t.a, SUM(t.b) FROM t GROUP BY t.a, t.d");
+  Target->SetGroupByItems(Source->GroupByItems());
+  EXPECT_EQ(Target->GetExpression(), Source->GetExpression());
+  EXPECT_EQ(Target->GroupByItems()->ExplicitEntries().Text(), "t.a\r\nt.c\r\n");
+
+  // Entries of any other list are the copy's explicit entries, once each.
+  TStringList Names;
+  Names.SetCommaText("t.e,T.E,t.a");
+  Target->GroupByItems()->Assign(&Names);
+  EXPECT_EQ(Target->GroupByItems()->ExplicitEntries().Text(), "t.e\r\nt.a\r\n");
+  EXPECT_NE(Target->GetExpression().find("GROUP BY\r\n  t.a,\r\n  t.e\r\n"), std::string::npos)
+      << Target->GetExpression();
+
+  // A list assigned to itself stays as it is.
+  Target->GroupByItems()->Assign(Target->GroupByItems());
+  EXPECT_EQ(Target->GroupByItems()->ExplicitEntries().Count(), 2);
 }
 
 TEST_F(ModelTest, OrderByDirectionsAndPositions) {

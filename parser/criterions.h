@@ -34,7 +34,7 @@ class TVXCriterion : public TVXCollectionItem {
   // How many right-hand operands the condition has (without making the list).
   int RightSideCount() const;
   void SetRightSide(const TVXFunctionDefs* Value);
-  TVXFunctionDef* LeftSide() const { return FLeftSide.get(); }
+  TVXFunctionDef* LeftSide() const { return &FLeftSide; }
   void SetLeftSide(const TVXFunctionDef* Value);
   // Whether the condition holds sub-conditions.
   bool IsComposite() const;
@@ -58,7 +58,9 @@ class TVXCriterion : public TVXCollectionItem {
   mutable std::unique_ptr<TVXCriterions> FSubItems;
   std::string FOperator;
   mutable std::unique_ptr<TVXFunctionDefs> FRightSide;
-  std::unique_ptr<TVXFunctionDef> FLeftSide;
+  // Every condition has a left side: it is part of the condition, not an
+  // object of its own on the heap.
+  mutable TVXFunctionDef FLeftSide;
 };
 
 class TVXWhereItem : public TVXCriterion {

@@ -244,9 +244,8 @@ void ScriptWriter::AppendScript(std::string& Out, const TVXCriterions& X) {
 // ---------------------------------------------------------------------------
 // TVXCriterions
 
-TVXCriterion* TVXCriterions::OwnerCriterion() const {
-  return dynamic_cast<TVXCriterion*>(Owner());
-}
+TVXCriterions::TVXCriterions(TPersistent* Owner, TCollectionItemClass ItemClass)
+    : TVXCollection(Owner, ItemClass), FOwnerCriterion(dynamic_cast<TVXCriterion*>(Owner)) {}
 
 void TVXCriterions::CheckDepth() const {
   if (const TVXCriterion* C = OwnerCriterion())

@@ -77,8 +77,10 @@ class TVXHavingItem : public TVXCriterion {
 
 class TVXCriterions : public TVXCollection {
  public:
-  TVXCriterions(TPersistent* Owner, TCollectionItemClass ItemClass = &ItemClassOf<TVXCriterion>)
-      : TVXCollection(Owner, ItemClass) {}
+  TVXCriterions(TPersistent* Owner, TCollectionItemClass ItemClass = &ItemClassOf<TVXCriterion>);
+  // The same for a condition's own group of sub-conditions.
+  TVXCriterions(TVXCriterion* Owner, TCollectionItemClass ItemClass = &ItemClassOf<TVXCriterion>)
+      : TVXCollection(Owner, ItemClass), FOwnerCriterion(Owner) {}
   ~TVXCriterions() override { Clear(); }
 
   // New conditions are refused (EVXNestingError) below the deepest allowed level.
@@ -89,8 +91,10 @@ class TVXCriterions : public TVXCollection {
   }
   TVXCriterionFilter Filter() const { return FFilter; }
   void SetFilter(TVXCriterionFilter Value) { FFilter = Value; }
-  // The condition owning this group, or null for a clause list.
-  TVXCriterion* OwnerCriterion() const;
+  // The condition owning this group, or null for a clause list. A group
+  // keeps its owner for life, so this is decided once, when it is made:
+  // every new condition asks for it to check the nesting depth.
+  TVXCriterion* OwnerCriterion() const { return FOwnerCriterion; }
   // Copies the conditions and the filter.
   void Assign(const TPersistent* Source) override;
 
@@ -100,6 +104,7 @@ class TVXCriterions : public TVXCollection {
 
  private:
   void CheckDepth() const;
+  TVXCriterion* FOwnerCriterion;
   TVXCriterionFilter FFilter = cfAll;
 };
 

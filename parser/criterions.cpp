@@ -25,6 +25,7 @@ std::string GetFilterAsString(TVXCriterionFilter Filter) {
 // ---------------------------------------------------------------------------
 // TVXCriterion
 
+// The left side is made with the condition and initialised with it.
 void TVXCriterion::Init() { FLeftSide.Init(); }
 
 TVXCriterions* TVXCriterion::SubItems() const {

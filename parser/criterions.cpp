@@ -25,7 +25,8 @@ std::string GetFilterAsString(TVXCriterionFilter Filter) {
 // ---------------------------------------------------------------------------
 // TVXCriterion
 
-void TVXCriterion::Init() { FLeftSide.reset(TCollectionItem::Create<TVXFunctionDef>(nullptr)); }
+// The left side is made with the condition and initialised with it.
+void TVXCriterion::Init() { FLeftSide.Init(); }
 
 TVXCriterions* TVXCriterion::SubItems() const {
   if (!FSubItems) {
@@ -48,8 +49,8 @@ TVXFunctionDefs* TVXCriterion::RightSide() const {
 int TVXCriterion::RightSideCount() const { return FRightSide ? FRightSide->Count() : 0; }
 
 TVXCriterion::~TVXCriterion() {
+  // The left side, a member, goes after the lists.
   FRightSide.reset();
-  FLeftSide.reset();
   FSubItems.reset();
 }
 
@@ -62,14 +63,14 @@ void TVXCriterion::SetRightSide(const TVXFunctionDefs* Value) {
 }
 
 void TVXCriterion::SetLeftSide(const TVXFunctionDef* Value) {
-  if (Value != FLeftSide.get()) FLeftSide->Assign(Value);
+  if (Value != &FLeftSide) FLeftSide.Assign(Value);
 }
 
 bool TVXCriterion::IsComposite() const { return FSubItems && FSubItems->Count() > 0; }
 
 void TVXCriterion::SetParser(TVXSelectParser* Value) {
   TVXCollectionItem::SetParser(Value);
-  FLeftSide->SetParser(Value);
+  FLeftSide.SetParser(Value);
   if (FRightSide) FRightSide->SetParser(Value);
   if (FSubItems) FSubItems->SetParser(Value);
   if (Value) {
@@ -87,7 +88,7 @@ void TVXCriterion::Assign(const TPersistent* Source) {
   }
   if (Src == this) return;
   TVXCollectionItem::Assign(Source);
-  FLeftSide->Assign(Src->FLeftSide.get());
+  FLeftSide.Assign(&Src->FLeftSide);
   FOperator = Src->FOperator;
   // Lists neither side has made stay unmade.
   if (Src->FRightSide)
@@ -244,9 +245,8 @@ void ScriptWriter::AppendScript(std::string& Out, const TVXCriterions& X) {
 // ---------------------------------------------------------------------------
 // TVXCriterions
 
-TVXCriterion* TVXCriterions::OwnerCriterion() const {
-  return dynamic_cast<TVXCriterion*>(Owner());
-}
+TVXCriterions::TVXCriterions(TPersistent* Owner, TCollectionItemClass ItemClass)
+    : TVXCollection(Owner, ItemClass), FOwnerCriterion(dynamic_cast<TVXCriterion*>(Owner)) {}
 
 void TVXCriterions::CheckDepth() const {
   if (const TVXCriterion* C = OwnerCriterion())

@@ -34,7 +34,7 @@ class TVXCriterion : public TVXCollectionItem {
   // How many right-hand operands the condition has (without making the list).
   int RightSideCount() const;
   void SetRightSide(const TVXFunctionDefs* Value);
-  TVXFunctionDef* LeftSide() const { return FLeftSide.get(); }
+  TVXFunctionDef* LeftSide() const { return &FLeftSide; }
   void SetLeftSide(const TVXFunctionDef* Value);
   // Whether the condition holds sub-conditions.
   bool IsComposite() const;
@@ -58,7 +58,9 @@ class TVXCriterion : public TVXCollectionItem {
   mutable std::unique_ptr<TVXCriterions> FSubItems;
   std::string FOperator;
   mutable std::unique_ptr<TVXFunctionDefs> FRightSide;
-  std::unique_ptr<TVXFunctionDef> FLeftSide;
+  // Every condition has a left side: it is part of the condition, not an
+  // object of its own on the heap.
+  mutable TVXFunctionDef FLeftSide;
 };
 
 class TVXWhereItem : public TVXCriterion {
@@ -75,8 +77,10 @@ class TVXHavingItem : public TVXCriterion {
 
 class TVXCriterions : public TVXCollection {
  public:
-  TVXCriterions(TPersistent* Owner, TCollectionItemClass ItemClass = &ItemClassOf<TVXCriterion>)
-      : TVXCollection(Owner, ItemClass) {}
+  TVXCriterions(TPersistent* Owner, TCollectionItemClass ItemClass = &ItemClassOf<TVXCriterion>);
+  // The same for a condition's own group of sub-conditions.
+  TVXCriterions(TVXCriterion* Owner, TCollectionItemClass ItemClass = &ItemClassOf<TVXCriterion>)
+      : TVXCollection(Owner, ItemClass), FOwnerCriterion(Owner) {}
   ~TVXCriterions() override { Clear(); }
 
   // New conditions are refused (EVXNestingError) below the deepest allowed level.
@@ -87,8 +91,10 @@ class TVXCriterions : public TVXCollection {
   }
   TVXCriterionFilter Filter() const { return FFilter; }
   void SetFilter(TVXCriterionFilter Value) { FFilter = Value; }
-  // The condition owning this group, or null for a clause list.
-  TVXCriterion* OwnerCriterion() const;
+  // The condition owning this group, or null for a clause list. A group
+  // keeps its owner for life, so this is decided once, when it is made:
+  // every new condition asks for it to check the nesting depth.
+  TVXCriterion* OwnerCriterion() const { return FOwnerCriterion; }
   // Copies the conditions and the filter.
   void Assign(const TPersistent* Source) override;
 
@@ -98,6 +104,7 @@ class TVXCriterions : public TVXCollection {
 
  private:
   void CheckDepth() const;
+  TVXCriterion* FOwnerCriterion;
   TVXCriterionFilter FFilter = cfAll;
 };
 

@@ -411,9 +411,7 @@ void TVXFieldDef::Assign(const TPersistent* Source) {
 void TVXFieldDef::TakeFrom(TVXFieldDef* Source) {
   if (Source == this) return;
   MoveArguments(Source);
-  std::string Name = Source->Name();
-  TakeNameAndKind(std::move(Name), Source->Kind());
-  Source->TakeNameAndKind(std::string(), fkUnknown);
+  TakeNameAndKind(*Source);
   FAlias = std::move(Source->FAlias);
   Source->FAlias.clear();
   FParamType = Source->FParamType;

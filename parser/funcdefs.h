@@ -22,6 +22,7 @@ class TVXTableDef;
 
 class TVXFunctionDef : public TVXCollectionItem {
   friend class TVXSelectParser;  // fills its scratch field with TakeNameAndKind
+  friend class TVXCriterion;     // holds its left side as a member
 
  public:
   ~TVXFunctionDef() override;
@@ -64,6 +65,14 @@ class TVXFunctionDef : public TVXCollectionItem {
   void TakeNameAndKind(std::string&& Name, TVXFunctionKind Kind) {
     FName = std::move(Name);
     FKind = Kind;
+  }
+  // Name and kind moved over from Src, which is left unnamed and of
+  // unknown kind.
+  void TakeNameAndKind(TVXFunctionDef& Src) {
+    FName = std::move(Src.FName);
+    Src.FName.clear();
+    FKind = Src.FKind;
+    Src.FKind = fkUnknown;
   }
 
  private:

@@ -116,13 +116,15 @@ std::string TVXSelectParser::GetExpression() {
 }
 
 void TVXSelectParser::Clear() {
+  // The sort entries go first: every table freed removes the entries that
+  // name it one by one, and finds none left to search.
+  FOrderByItems->Clear();
   FTableDefs->Clear();
   FWhereItems->Clear();
   FWhereItems->SetFilter(cfAll);
   FGroupByItems->Clear();
   FHavingItems->Clear();
   FHavingItems->SetFilter(cfAll);
-  FOrderByItems->Clear();
   FScanner->SetExpression("");
 }
 

@@ -41,7 +41,7 @@ TVXTableDef::~TVXTableDef() {
   if (TVXSelectParser* P = Parser()) {
     // Sort entries that name this table go with it.
     TVXOrderByItems* Orders = P->OrderByItems();
-    if (!Orders) return;
+    if (!Orders || Orders->Count() == 0) return;
     const std::string Prefix = FAlias + ".";
     for (int i = 0; i < Orders->Count();) {
       if (Orders->Strings(i).compare(0, Prefix.size(), Prefix) == 0)

@@ -70,11 +70,6 @@ void TCollection::Clear() {
   EndUpdate();
 }
 
-TCollectionItem* TCollection::Items(int Index) const {
-  CheckIndex(Index);
-  return FItems[Index];
-}
-
 void TCollection::SetItems(int Index, const TCollectionItem* Value) {
   TCollectionItem* Item = Items(Index);
   if (Item != Value) Item->Assign(Value);
@@ -109,15 +104,24 @@ void TCollection::InsertItem(TCollectionItem* Item) {
 }
 
 void TCollection::RemoveItem(TCollectionItem* Item) {
-  auto It = std::find(FItems.rbegin(), FItems.rend(), Item);
-  if (It != FItems.rend()) FItems.erase(std::next(It).base());
+  // Clear and the destructors of owned lists free the last item first: it
+  // leaves without a search or a shift.
+  if (!FItems.empty() && FItems.back() == Item) {
+    FItems.pop_back();
+  } else {
+    auto It = std::find(FItems.rbegin(), FItems.rend(), Item);
+    if (It != FItems.rend()) FItems.erase(std::next(It).base());
+  }
   Item->FCollection = nullptr;
   Update(Item);
 }
 
 void TCollection::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= Count())
-    throw EListError(Format("List index out of bounds (%d)", Index));
+  if (Index < 0 || Index >= Count()) IndexError(Index);
+}
+
+void TCollection::IndexError(int Index) {
+  throw EListError(Format("List index out of bounds (%d)", Index));
 }
 
 }  // namespace Vexar

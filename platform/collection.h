@@ -78,8 +78,12 @@ class TCollection : public TPersistent {
   void Clear();
 
   int Count() const { return static_cast<int>(FItems.size()); }
-  // The item at Index; EListError outside 0 .. Count-1.
-  TCollectionItem* Items(int Index) const;
+  // The item at Index; EListError outside 0 .. Count-1. Every walk over a
+  // model's lists asks for its items here: the check stays inline.
+  TCollectionItem* Items(int Index) const {
+    if (static_cast<size_t>(Index) >= FItems.size()) IndexError(Index);
+    return FItems[Index];
+  }
   // Copies Value into the item at Index unless it is that very item.
   void SetItems(int Index, const TCollectionItem* Value);
 
@@ -107,6 +111,7 @@ class TCollection : public TPersistent {
   void InsertItem(TCollectionItem* Item);
   void RemoveItem(TCollectionItem* Item);
   void CheckIndex(int Index) const;
+  [[noreturn]] static void IndexError(int Index);
 
   TPersistent* FOwner;
   TCollectionItemClass FItemClass;

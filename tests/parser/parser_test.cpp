@@ -522,6 +522,36 @@ TEST(ParserDriver, EmptyTextClearsAndDistinctFollowsEachStatement) {
   EXPECT_EQ(P->State(), ssEnd);
 }
 
+// A parser that reads statement after statement clears the previous model
+// each time: whatever one statement left (sort entries naming its tables,
+// output aliases and arguments, condition operands) never shows in the next.
+TEST(ParserDriver, OneParserReadingStatementsInTurnWritesWhatFreshOnesWrite) {
+  const char* Statements[] = {
+      "SELECT c.NAME, SUM(o.TOTAL) AS T FROM CUSTOMER c INNER JOIN ORDERS o ON (c.ID = o.CUST) "
+      "WHERE UPPER(c.NAME) LIKE 'A%' AND o.TOTAL BETWEEN 1 AND 9 GROUP BY c.NAME "
+      "HAVING SUM(o.TOTAL) > 5 ORDER BY c.NAME DESC, 2",
+      "SELECT x FROM t",
+      "SELECT a.P, b.Q, COALESCE(a.R, b.R, 0) AS R FROM A a LEFT OUTER JOIN B b ON (a.K = b.K) "
+      "WHERE (a.P = 1 OR NOT (b.Q IN (1, 2))) ORDER BY b.Q",
+      "SELECT COUNT(*) FROM t WHERE t.c IS NULL",
+  };
+  auto Reused = MakeParser();
+  for (int Round = 0; Round < 2; ++Round) {
+    for (const char* S : Statements) {
+      auto Fresh = MakeParser();
+      Fresh->SetExpression(S);
+      Reused->SetExpression(S);
+      EXPECT_EQ(Reused->GetExpression(), Fresh->GetExpression()) << S;
+      EXPECT_EQ(Reused->OrderByItems()->Count(), Fresh->OrderByItems()->Count()) << S;
+    }
+  }
+  Reused->Clear();
+  EXPECT_EQ(Reused->TableDefs()->Count(), 0);
+  EXPECT_EQ(Reused->WhereItems()->Count(), 0);
+  EXPECT_EQ(Reused->OrderByItems()->Count(), 0);
+  EXPECT_EQ(Reused->GetExpression(), "");
+}
+
 // A clause handler that fails in a way no text should cause.
 class FaultyParser : public TVXSelectParser {
  protected:

@@ -63,14 +63,18 @@ std::string TVXSelectParser::NameOf(const TVXParseToken& T) const {
   // (the dialect's quoting adds them again when the text is written); any
   // other quoted name keeps them, so that it is never split at a point or
   // written as something else.
+  if (ReadsAsPlainName(T.Text))
+    return std::string(T.Text);
+  return Scanner()->QuoteIdent(T.Text);
+}
+
+bool TVXSelectParser::ReadsAsPlainName(std::string_view Text) const {
   const TVXSQLScanner* S = Scanner();
-  bool Plain = !T.Text.empty() && S->IsAlpha(T.Text[0]);
-  for (char C : T.Text)
+  bool Plain = !Text.empty() && S->IsAlpha(Text[0]);
+  for (char C : Text)
     if (!(S->IsAlpha(C) || S->IsDigit(C) || C == '_'))
       Plain = false;
-  if (Plain && !S->IsKeyword(T.Text) && !S->IsFunction(T.Text))
-    return std::string(T.Text);
-  return S->QuoteIdent(T.Text);
+  return Plain && !S->IsKeyword(Text) && !S->IsFunction(Text);
 }
 
 int TVXSelectParser::MatchingParen(int Index) const {
@@ -401,11 +405,15 @@ std::string TVXSelectParser::NumberedAlias(const std::string& Name,
   const std::string Base =
       Enclosed ? S->UnquoteText(std::string_view(Name).substr(1, Name.size() - 2), Q) : Name;
   // Where the quote is no identifier quote (SQL dialect 1), a quoted alias
-  // would read back as a string: the number goes on the plain name.
+  // would read back as a string: the number goes on the plain name. A
+  // numbered name that reads as a plain word is kept without quotes, as
+  // reading it back would keep it («"DATE"» gives DATE1, not «"DATE1"»).
   const bool Quoted = Enclosed && S->IsIdentQuote(Q);
   for (int& n = Next[Name];;) {
     ++n;
-    std::string A = Quoted ? S->QuoteIdent(Base + std::to_string(n)) : Base + std::to_string(n);
+    std::string A = Base + std::to_string(n);
+    if (Quoted && !ReadsAsPlainName(A))
+      A = S->QuoteIdent(A);
     if (Taken.insert(A).second)
       return A;
   }

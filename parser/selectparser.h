@@ -193,6 +193,9 @@ class TVXSelectParser : public TPersistent {
   // form when the name could not be written unquoted (blanks, points,
   // quotes, keywords).
   std::string NameOf(const TVXParseToken& T) const;
+  // Whether quoted text Text is stored without its quotes: a word of
+  // letters, digits and "_" that is no keyword or function.
+  bool ReadsAsPlainName(std::string_view Text) const;
   // Index of the ")" that closes the "(" at Index, or -1.
   int MatchingParen(int Index) const;
   // Ends the machine in ssError with the cursor on the offending token.

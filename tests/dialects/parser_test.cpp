@@ -313,6 +313,9 @@ TEST(DialectParserTest, WrittenStatementsReadBackUnchanged) {
       {Ib(IB, D1), "SELECT name, \"text\" FROM my_table t WHERE t.a = 'x' ROWS 3 PERCENT"},
       // A column read twice under a quoted name gets an alias dialect 1 can read.
       {Ib(IB, D1), "SELECT \"Customer\".\"Name\", \"Customer\".\"Name\" FROM \"Customer\""},
+      // In dialect 3 the numbered alias is quoted only where its reading keeps
+      // the quotes: DATE1 bare, "Name1" quoted.
+      {Ib(IB, D3), "SELECT c.\"DATE\", c.\"DATE\", c.\"Name\", c.\"Name\" FROM customer c"},
       {My(true),
        "SELECT STRAIGHT_JOIN ALL `a``b`, 'C:\\\\dir', \"it's\" AS `my alias` FROM t "
        "WHERE a = 'it\\'s' ORDER BY a DESC LIMIT 3 OFFSET 4"},

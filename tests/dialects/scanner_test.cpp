@@ -12,6 +12,7 @@
 #include "dialects/myscanner.h"
 #include "parser/parsererror.h"
 #include "platform/strutils.h"
+#include "tests/scanner_readings.h"
 
 namespace Vexar {
 
@@ -321,58 +322,6 @@ class GeneralMySQLScanner : public TVXMySQLScanner {
   GeneralMySQLScanner() = default;
 };
 
-// Views: the tokens after the first are read as views (the parser's way).
-std::vector<std::string> ReadAll(TVXSQLScanner& S, const std::string& Text, bool Views = false) {
-  std::vector<std::string> R;
-  try {
-    S.SetExpression(Text);
-    std::string Token = S.Token();
-    for (size_t Guard = 0; Guard < Text.size() + 3; ++Guard) {
-      R.push_back(Token + "|" + std::to_string(S.TokenKind()) + "|" +
-                  std::to_string(S.LineNo()) + ":" + std::to_string(S.TokenColumn()) + "|" +
-                  std::to_string(S.SpaceCount()) + "|" + std::to_string(S.Level()));
-      if (S.TokenKind() == tkEnd) break;
-      Token = Views ? std::string(S.ReadTokenView()) : S.GetNextToken();
-    }
-  } catch (const EVXParserError& E) {
-    R.push_back(std::string("error ") + E.what());
-  }
-  return R;
-}
-
-// The tokens of Text as the parser takes them, token|kind|line:column|
-// blanks|quoted: the whole text at once (ReadTokens) or one token after
-// another; an error ends the list.
-std::vector<std::string> TokenList(TVXSQLScanner& S, const std::string& Text, bool Whole) {
-  std::vector<std::string> R;
-  auto Add = [&](std::string_view Token, TTokenKind Kind, int Line, int Column, int Spaces,
-                 bool Quoted) {
-    R.push_back(std::string(Token) + "|" + std::to_string(Kind) + "|" + std::to_string(Line) +
-                ":" + std::to_string(Column) + "|" + std::to_string(Spaces) + "|" +
-                std::to_string(Quoted));
-  };
-  std::vector<TVXSQLScanner::TVXToken> Tokens;
-  std::string Copies;
-  try {
-    if (Whole) {
-      S.ReadTokens(Text, Tokens, Copies);
-    } else {
-      S.SetExpression(Text);
-      for (size_t Guard = 0; Guard < Text.size() + 3; ++Guard) {
-        Add(S.Token(), S.TokenKind(), S.LineNo(), S.TokenColumn(), S.SpaceCount(), S.TokenQuoted());
-        if (S.TokenKind() == tkEnd) break;
-        S.GetNextToken();
-      }
-    }
-  } catch (const EVXParserError& E) {
-    for (const auto& T : Tokens) Add(T.Text, T.Kind, T.LineNo, T.Column, T.SpaceCount, T.Quoted);
-    R.push_back(std::string("error ") + E.what());
-    return R;
-  }
-  for (const auto& T : Tokens) Add(T.Text, T.Kind, T.LineNo, T.Column, T.SpaceCount, T.Quoted);
-  return R;
-}
-
 TEST(DialectScannerTest, ShortAndGeneralReadingsAgree) {
   std::mt19937 Random(23);
   const std::string Alphabet = "aZq09_$.,;:()<=>!+-*/ \t\r\n'\"`\\\x80";
@@ -391,7 +340,7 @@ TEST(DialectScannerTest, ShortAndGeneralReadingsAgree) {
     Short->SetSQLDialect(D);
     General->SetSQLDialect(D);
     for (const std::string& T : Texts) {
-      ASSERT_EQ(ReadAll(*Short, T, true), ReadAll(*General, T)) << "dialect " << D << ": " << T;
+      ASSERT_EQ(TokenStates(*Short, T, true), TokenStates(*General, T)) << "dialect " << D << ": " << T;
       const auto OneByOne = TokenList(*General, T, false);
       ASSERT_EQ(TokenList(*Short, T, true), OneByOne) << "dialect " << D << ": " << T;
       ASSERT_EQ(TokenList(*General, T, true), OneByOne) << "dialect " << D << ": " << T;
@@ -400,7 +349,7 @@ TEST(DialectScannerTest, ShortAndGeneralReadingsAgree) {
   auto Short = TVXScanner::Create<TVXMySQLScanner>();
   auto General = TVXScanner::Create<GeneralMySQLScanner>();
   for (const std::string& T : Texts) {
-    ASSERT_EQ(ReadAll(*Short, T, true), ReadAll(*General, T)) << "mysql: " << T;
+    ASSERT_EQ(TokenStates(*Short, T, true), TokenStates(*General, T)) << "mysql: " << T;
     const auto OneByOne = TokenList(*General, T, false);
     ASSERT_EQ(TokenList(*Short, T, true), OneByOne) << "mysql: " << T;
     ASSERT_EQ(TokenList(*General, T, true), OneByOne) << "mysql: " << T;

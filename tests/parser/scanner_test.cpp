@@ -10,6 +10,7 @@
 
 #include "parser/parsererror.h"
 #include "parser/scriptwriter.h"
+#include "tests/scanner_readings.h"
 
 namespace Vexar {
 
@@ -588,62 +589,9 @@ class GeneralScanner : public TVXSQLScanner {
   GeneralScanner() = default;
 };
 
-// The tokens of Text as the parser takes them, token|kind|line:column|
-// blanks|quoted: the whole text at once (ReadTokens) or one token after
-// another; an error ends the list.
-std::vector<std::string> TokenList(TVXSQLScanner& S, const std::string& Text, bool Whole) {
-  std::vector<std::string> R;
-  auto Add = [&](std::string_view Token, TTokenKind Kind, int Line, int Column, int Spaces,
-                 bool Quoted) {
-    R.push_back(std::string(Token) + "|" + std::to_string(Kind) + "|" + std::to_string(Line) +
-                ":" + std::to_string(Column) + "|" + std::to_string(Spaces) + "|" +
-                std::to_string(Quoted));
-  };
-  std::vector<TVXSQLScanner::TVXToken> Tokens;
-  std::string Copies;
-  try {
-    if (Whole) {
-      S.ReadTokens(Text, Tokens, Copies);
-    } else {
-      S.SetExpression(Text);
-      for (size_t Guard = 0; Guard < Text.size() + 3; ++Guard) {
-        Add(S.Token(), S.TokenKind(), S.LineNo(), S.TokenColumn(), S.SpaceCount(), S.TokenQuoted());
-        if (S.TokenKind() == tkEnd) break;
-        S.GetNextToken();
-      }
-    }
-  } catch (const EVXParserError& E) {
-    for (const auto& T : Tokens) Add(T.Text, T.Kind, T.LineNo, T.Column, T.SpaceCount, T.Quoted);
-    R.push_back(std::string("error ") + E.what());
-    return R;
-  }
-  for (const auto& T : Tokens) Add(T.Text, T.Kind, T.LineNo, T.Column, T.SpaceCount, T.Quoted);
-  return R;
-}
-
 TEST(ScannerTest, ShortAndGeneralReadingsAgree) {
   auto Short = NewScanner();
   auto General = TVXScanner::Create<GeneralScanner>();
-  // The short reader is read the parser's way: views after the first token.
-  auto Read = [](TVXSQLScanner& S, const std::string& Text, bool Views = false) {
-    std::vector<std::string> R;
-    try {
-      S.SetExpression(Text);
-      std::string Token = S.Token();
-      for (size_t Guard = 0; Guard < Text.size() + 3; ++Guard) {
-        R.push_back(Token + "|" + std::to_string(S.TokenKind()) + "|" +
-                    std::to_string(S.LineNo()) + ":" + std::to_string(S.TokenColumn()) + "|" +
-                    std::to_string(S.SpaceCount()) + "|" + std::to_string(S.TokenQuoted()) +
-                    "|" + std::to_string(S.Level()));
-        if (S.TokenKind() == tkEnd)
-          break;
-        Token = Views ? std::string(S.ReadTokenView()) : S.GetNextToken();
-      }
-    } catch (const EVXParserError& E) {
-      R.push_back(std::string("error ") + E.what());
-    }
-    return R;
-  };
   std::vector<std::string> Texts = {
       "SELECT a.b, SUM(c) AS s FROM t WHERE x >= 1.5 AND y<>2;",
       "1.2.3 1. .5 12.5x 7.e a1.2 (1.2) x.1.2",
@@ -664,7 +612,7 @@ TEST(ScannerTest, ShortAndGeneralReadingsAgree) {
     Texts.push_back(T);
   }
   for (const std::string& T : Texts) {
-    ASSERT_EQ(Read(*Short, T, true), Read(*General, T)) << "text: \"" << T << "\"";
+    ASSERT_EQ(TokenStates(*Short, T, true), TokenStates(*General, T)) << "text: \"" << T << "\"";
     const auto OneByOne = TokenList(*General, T, false);
     ASSERT_EQ(TokenList(*Short, T, true), OneByOne) << "text: \"" << T << "\"";
     ASSERT_EQ(TokenList(*General, T, true), OneByOne) << "text: \"" << T << "\"";
